@@ -1,0 +1,714 @@
+#include "NoxPigger.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <memory>
+#include <ostream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+bool IsWhite(unsigned char c) { return c <= 32; }
+
+bool NeedsEscape(unsigned char c) {
+    if (c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31))
+        return true;
+    return c == '"' || c == '%' || c == '<' || c == '>';
+}
+
+int DigitValue(unsigned char c) {
+    int v = c - 48;
+    if (c >= 65)
+        v -= 7;
+    return v;
+}
+
+std::string TrimWhite(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsWhite(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && IsWhite(static_cast<unsigned char>(s[e - 1])))
+        --e;
+    return s.substr(b, e - b);
+}
+
+// The parser's view of the text: 1-based positions, anything outside reads as NUL.
+class Scanner {
+public:
+    explicit Scanner(const std::string& t) : t_(t), len_(static_cast<int32_t>(t.size())) {}
+
+    int32_t Length() const { return len_; }
+    unsigned char At(int32_t p) const {
+        return (p >= 1 && p <= len_) ? static_cast<unsigned char>(t_[static_cast<size_t>(p - 1)]) : 0;
+    }
+    void SkipWhite(int32_t& p) const {
+        while (p < len_ && p >= 1 && IsWhite(At(p)))
+            ++p;
+    }
+    template <typename Pred> int32_t Search(int32_t p, Pred inSet) const {
+        for (int32_t i = std::max<int32_t>(p, 1); i <= len_; ++i)
+            if (inSet(At(i)))
+                return i;
+        return 0;
+    }
+    int32_t SearchChar(int32_t p, char c) const {
+        int32_t from = std::max<int32_t>(p, 1);
+        if (from > len_)
+            return 0;
+        const void* hit = std::memchr(t_.data() + from - 1, c, static_cast<size_t>(len_ - from + 1));
+        return hit ? static_cast<int32_t>(static_cast<const char*>(hit) - t_.data()) + 1 : 0;
+    }
+    // Characters from position a up to b (exclusive).
+    std::string Slice(int32_t a, int32_t b) const {
+        return b > a ? t_.substr(static_cast<size_t>(a - 1), static_cast<size_t>(b - a)) : std::string();
+    }
+
+    static bool TagNameEnd(unsigned char c) {
+        return c == ' ' || c == '/' || c == '>' || c == '\r' || c == '\n' || c == '\t';
+    }
+    static bool AttrNameEnd(unsigned char c) { return c == '=' || TagNameEnd(c); }
+    static bool BareValueEnd(unsigned char c) { return TagNameEnd(c); }
+
+private:
+    const std::string& t_;
+    int32_t len_;
+};
+
+// Start tag with attributes. Returns false when the element closed itself with "/>".
+bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
+    int32_t lt = s.SearchChar(p, '<');
+    if (lt == 0)
+        e.SyntaxError(p);
+    int32_t q = lt + 1;
+    s.SkipWhite(q);
+    int32_t end = s.Search(q, Scanner::TagNameEnd);
+    if (end == 0)
+        e.SyntaxError(p);
+    e.SetTagName(s.Slice(q, end));
+    p = end;
+
+    for (;;) {
+        s.SkipWhite(p);
+        unsigned char c = s.At(p);
+        if (c == '/' || c == '>')
+            break;
+        const int32_t start = p;
+        std::string name;
+        int32_t nameEnd = s.Search(p, Scanner::AttrNameEnd);
+        if (nameEnd != 0) {
+            name = s.Slice(p, nameEnd);
+            p = nameEnd;
+        }
+        s.SkipWhite(p);
+        std::string value;
+        if (s.At(p) == '=') {
+            ++p;
+            s.SkipWhite(p);
+            if (s.At(p) == '"') {
+                int32_t close = s.SearchChar(p + 1, '"');
+                if (close == 0)
+                    e.SyntaxError(p);
+                value = s.Slice(p + 1, close);
+                p = close + 1;
+            } else {
+                int32_t vend = s.Search(p, Scanner::BareValueEnd);
+                if (vend == 0)
+                    e.SyntaxError(p);
+                value = s.Slice(p, vend);
+                p = vend;
+            }
+            value = MarkupDecode(value);
+        }
+        // A text cut short inside a start tag makes no progress here: stop instead of looping.
+        if (p == start)
+            e.SyntaxError(p);
+        e.AppendAttr(name, value);
+    }
+
+    s.SkipWhite(p);
+    if (s.At(p) == '/' && s.At(p + 1) == '>') {
+        p += 2;
+        return false;
+    }
+    unsigned char passed = s.At(p);
+    ++p;
+    if (passed != '>')
+        e.SyntaxError(p);
+    return true;
+}
+
+void AddTextRun(TNoxPigger& e, const std::string& run) {
+    std::string decoded = MarkupDecode(TrimWhite(run));
+    if (!decoded.empty() && e.AcceptText(decoded))
+        e.Text += decoded;
+}
+
+} // namespace
+
+// ---- escaping ----
+
+std::string MarkupEncode(const std::string& s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (unsigned char c : s) {
+        if (NeedsEscape(c)) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string MarkupDecode(const std::string& s) {
+    if (s.find('%') == std::string::npos)
+        return s;
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        // A percent sign too close to the end to carry two digits is kept as it stands.
+        if (s[i] == '%' && i + 2 < s.size()) {
+            int v = 16 * DigitValue(static_cast<unsigned char>(s[i + 1])) +
+                    DigitValue(static_cast<unsigned char>(s[i + 2]));
+            out += static_cast<char>(static_cast<unsigned char>(((v % 256) + 256) % 256));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+std::string AsciiUpper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool SameTextAscii(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// ---- structure ----
+
+TNoxPigger::TNoxPigger(TNoxPigger* parent) {
+    if (parent)
+        SetParent(parent);
+}
+
+TNoxPigger::~TNoxPigger() {
+    Detach();
+    FreeChildren();
+}
+
+void TNoxPigger::Detach() {
+    if (!parent_)
+        return;
+    auto& siblings = parent_->children_;
+    // Removing the last child is the common case (destroying in reverse, undoing an append).
+    if (!siblings.empty() && siblings.back() == this)
+        siblings.pop_back();
+    else
+        siblings.erase(std::find(siblings.begin(), siblings.end(), this));
+    parent_ = nullptr;
+}
+
+void TNoxPigger::Clear() {
+    FreeChildren();
+    tag_.clear();
+    Text.clear();
+    attrs_.clear();
+}
+
+void TNoxPigger::FreeChildren() {
+    std::vector<TNoxPigger*> pending;
+    pending.swap(children_);
+    for (TNoxPigger* c : pending)
+        c->parent_ = nullptr;
+    // Freeing one child's subtree must not recurse: move grandchildren out before deleting.
+    while (!pending.empty()) {
+        TNoxPigger* n = pending.back();
+        pending.pop_back();
+        for (TNoxPigger* c : n->children_) {
+            c->parent_ = nullptr;
+            pending.push_back(c);
+        }
+        n->children_.clear();
+        delete n;
+    }
+}
+
+void TNoxPigger::SetTagName(const std::string& name) { tag_ = AsciiUpper(TrimWhite(name)); }
+
+int TNoxPigger::Depth() const {
+    int d = 0;
+    for (const TNoxPigger* p = parent_; p; p = p->parent_)
+        ++d;
+    return d;
+}
+
+std::string TNoxPigger::Indent() const {
+    std::string s = "\r\n";
+    s.append(static_cast<size_t>(Depth()), '\t');
+    return s;
+}
+
+void TNoxPigger::SetParent(TNoxPigger* parent) {
+    if (parent == parent_)
+        return;
+    // A cycle would make the tree unreachable and every walk endless.
+    for (const TNoxPigger* p = parent; p; p = p->parent_)
+        if (p == this)
+            throw std::logic_error("An element cannot become a child of itself or of its own descendant");
+    Detach();
+    if (parent) {
+        parent_ = parent;
+        parent->children_.push_back(this);
+    }
+}
+
+TNoxPigger* TNoxPigger::Child(int index) const {
+    if (index < 0 || index >= ChildCount())
+        return nullptr;
+    return children_[static_cast<size_t>(index)];
+}
+
+int TNoxPigger::IndexOfChild(const TNoxPigger* child) const {
+    auto it = std::find(children_.begin(), children_.end(), child);
+    return it == children_.end() ? -1 : static_cast<int>(it - children_.begin());
+}
+
+TNoxPigger* TNoxPigger::AddChild(const std::string& tagName) {
+    TNoxPigger* c = new TNoxPigger(this);
+    c->SetTagName(tagName);
+    return c;
+}
+
+void TNoxPigger::MoveChild(int currentIndex, int newIndex) {
+    if (currentIndex == newIndex)
+        return;
+    for (int i : {currentIndex, newIndex})
+        if (i < 0 || i >= ChildCount())
+            throw EListError("List index out of bounds (" + std::to_string(i) + ")");
+    TNoxPigger* moving = children_[static_cast<size_t>(currentIndex)];
+    children_.erase(children_.begin() + currentIndex);
+    children_.insert(children_.begin() + newIndex, moving);
+}
+
+// ---- attributes ----
+
+std::string TNoxPigger::GetAttr(const std::string& name) const {
+    const std::string key = AsciiUpper(name);
+    for (const auto& a : attrs_)
+        if (a.first == key)
+            return a.second;
+    return {};
+}
+
+void TNoxPigger::SetAttr(const std::string& name, const std::string& value) {
+    if (value.empty()) {
+        DeleteAttr(name);
+        return;
+    }
+    const std::string key = AsciiUpper(name);
+    for (auto& a : attrs_)
+        if (a.first == key) {
+            a.second = value;
+            return;
+        }
+    attrs_.emplace_back(key, value);
+}
+
+void TNoxPigger::DeleteAttr(const std::string& name) {
+    const std::string key = AsciiUpper(name);
+    for (auto it = attrs_.begin(); it != attrs_.end(); ++it)
+        if (it->first == key) {
+            attrs_.erase(it);
+            return;
+        }
+}
+
+void TNoxPigger::AppendAttr(const std::string& name, const std::string& value) {
+    attrs_.emplace_back(AsciiUpper(name), value);
+}
+
+// ---- lookups ----
+
+TNoxPigger* TNoxPigger::FindChild(const std::string& tagName) const {
+    const std::string key = AsciiUpper(tagName);
+    for (TNoxPigger* c : children_)
+        if (c->tag_ == key)
+            return c;
+    return nullptr;
+}
+
+TNoxPigger* TNoxPigger::FindChildByAttr(const std::string& attrName, const std::string& value) const {
+    for (TNoxPigger* c : children_)
+        if (SameTextAscii(c->GetAttr(attrName), value))
+            return c;
+    return nullptr;
+}
+
+TNoxPigger* TNoxPigger::FindNextSibling(const TNoxPigger* child) const {
+    if (!child)
+        return nullptr;
+    int start = IndexOfChild(child) + 1; // not a child: -1 + 1 starts at the first
+    for (int i = start; i < ChildCount(); ++i)
+        if (children_[static_cast<size_t>(i)]->tag_ == child->tag_)
+            return children_[static_cast<size_t>(i)];
+    return nullptr;
+}
+
+// ---- copy ----
+
+TNoxPigger* TNoxPigger::NewInstance(TNoxPigger* parent) const { return new TNoxPigger(parent); }
+
+void TNoxPigger::Assign(const TNoxPigger& source) {
+    if (&source == this)
+        return;
+    // Clearing would free a source inside this subtree before it is read: copy it aside first.
+    for (const TNoxPigger* p = source.parent_; p; p = p->parent_)
+        if (p == this) {
+            std::unique_ptr<TNoxPigger> copy(source.NewInstance(nullptr));
+            copy->Assign(source);
+            Assign(*copy);
+            return;
+        }
+    Clear();
+    tag_ = source.tag_;
+    Text = source.Text;
+    attrs_ = source.attrs_;
+    // Breadth of work list instead of recursion, so deep trees copy safely.
+    std::vector<std::pair<const TNoxPigger*, TNoxPigger*>> work{{&source, this}};
+    while (!work.empty()) {
+        auto [from, to] = work.back();
+        work.pop_back();
+        for (const TNoxPigger* c : from->children_) {
+            TNoxPigger* copy = c->NewInstance(to);
+            copy->tag_ = c->tag_;
+            copy->Text = c->Text;
+            copy->attrs_ = c->attrs_;
+            work.emplace_back(c, copy);
+        }
+    }
+}
+
+// ---- writer ----
+
+std::string TNoxPigger::GetText() const {
+    std::string out;
+    AppendTextTo(out);
+    return out;
+}
+
+void TNoxPigger::AppendTextTo(std::string& out) const {
+    if (tag_.empty())
+        return;
+    struct Frame {
+        const TNoxPigger* e;
+        size_t next;
+    };
+    std::string indent = Indent();
+    auto openTag = [&](const TNoxPigger* e) {
+        out += indent;
+        out += '<';
+        out += e->tag_;
+        for (const auto& a : e->attrs_) {
+            out += ' ';
+            out += a.first;
+            out += "=\"";
+            out += MarkupEncode(a.second);
+            out += '"';
+        }
+        if (e->children_.empty() && e->Text.empty()) {
+            out += "/>";
+            return false;
+        }
+        out += '>';
+        out += MarkupEncode(e->Text);
+        return true;
+    };
+    if (!openTag(this))
+        return;
+    std::vector<Frame> stack{{this, 0}};
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.next < f.e->children_.size()) {
+            const TNoxPigger* c = f.e->children_[f.next++];
+            if (c->tag_.empty())
+                continue;
+            indent += '\t';
+            if (openTag(c))
+                stack.push_back({c, 0});
+            else
+                indent.pop_back();
+            continue;
+        }
+        out += indent;
+        out += "</";
+        out += f.e->tag_;
+        out += '>';
+        stack.pop_back();
+        if (!stack.empty())
+            indent.pop_back();
+    }
+}
+
+void TNoxPigger::SaveToStream(std::ostream& stream) const {
+    const std::string text = GetText();
+    if (text.empty())
+        return;
+    stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!stream)
+        throw EStreamError("Stream write error");
+}
+
+void TNoxPigger::SaveToFile(const std::string& fileName) const { WriteFileAtomically(fileName, GetText()); }
+
+// ---- parser ----
+
+void TNoxPigger::SetText(const std::string& text) {
+    Clear();
+    if (text.empty())
+        return;
+    Scanner s(text);
+    int32_t p = 1;
+    s.SkipWhite(p);
+    ParseElement(text, p);
+}
+
+void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
+    const Scanner s(text);
+    if (!ParseStartTag(*this, s, p))
+        return;
+
+    // Content is parsed with an explicit stack, so nesting depth never grows the machine stack.
+    struct Frame {
+        TNoxPigger* e;
+        TNoxPigger* parent;                   // whose ChildParsed hears of it; none for this element
+        std::unique_ptr<TNoxPigger> skipped; // a child the parent refused, parsed and then dropped
+    };
+    std::vector<Frame> stack;
+    stack.push_back({this, nullptr, nullptr});
+    while (!stack.empty()) {
+        TNoxPigger& e = *stack.back().e;
+        s.SkipWhite(p);
+        const int32_t a = s.SearchChar(p, '<');
+        if (a > p) {
+            AddTextRun(e, s.Slice(p, a));
+            p = a;
+        }
+        if (a == 0)
+            e.SyntaxError(p);
+        if (s.At(a + 1) != '/') {
+            int32_t q = a + 1;
+            s.SkipWhite(q);
+            const int32_t end = s.Search(q, Scanner::TagNameEnd);
+            if (end == 0)
+                e.SyntaxError(p);
+            std::unique_ptr<TNoxPigger> skipped;
+            TNoxPigger* child = e.CreateChildFor(s.Slice(q, end));
+            if (!child) {
+                skipped = std::make_unique<TNoxPigger>(nullptr);
+                child = skipped.get();
+            }
+            if (ParseStartTag(*child, s, p)) {
+                stack.push_back({child, &e, std::move(skipped)});
+            } else if (!skipped) {
+                e.ChildParsed(child);
+            }
+            continue;
+        }
+
+        // End tag.
+        s.SkipWhite(p);
+        const int32_t endPos = p;
+        p += 2;
+        const int32_t nameEnd = s.Search(p, Scanner::AttrNameEnd);
+        std::string name;
+        if (nameEnd != 0) {
+            name = s.Slice(p, nameEnd);
+            p = nameEnd;
+        }
+        if (!SameTextAscii(name, e.TagName()))
+            e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
+        s.SkipWhite(p);
+        if (s.At(p) != '>')
+            e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
+        ++p;
+        Frame done = std::move(stack.back());
+        stack.pop_back();
+        if (done.parent && !done.skipped)
+            done.parent->ChildParsed(done.e);
+    }
+}
+
+TNoxPigger* TNoxPigger::CreateChildFor(const std::string&) { return new TNoxPigger(this); }
+void TNoxPigger::ChildParsed(TNoxPigger*) {}
+bool TNoxPigger::AcceptText(const std::string&) { return true; }
+
+void TNoxPigger::Error(const std::string& message, int32_t position) { throw ENoxPiggerError(message, position); }
+
+void TNoxPigger::SyntaxError(int32_t position) { RaiseError("Syntax error", position); }
+
+void TNoxPigger::RaiseError(const std::string& message, int32_t position) {
+    Error(message, position);
+    throw ENoxPiggerError(message, position);
+}
+
+// ---- files and streams ----
+
+std::string NormalizeLineBreaks(const std::string& bytes) {
+    const size_t n = std::min(bytes.size(), bytes.find('\0'));
+    std::string out;
+    out.reserve(n + n / 32 + 2);
+    size_t i = 0;
+    while (i < n) {
+        const char* start = bytes.data() + i;
+        const void* hitCr = std::memchr(start, '\r', n - i);
+        const void* hitLf = std::memchr(start, '\n', n - i);
+        const char* hit = nullptr;
+        if (hitCr && hitLf)
+            hit = std::min(static_cast<const char*>(hitCr), static_cast<const char*>(hitLf));
+        else
+            hit = static_cast<const char*>(hitCr ? hitCr : hitLf);
+        if (!hit) {
+            out.append(start, n - i);
+            out += "\r\n";
+            break;
+        }
+        out.append(start, static_cast<size_t>(hit - start));
+        out += "\r\n";
+        i = static_cast<size_t>(hit - bytes.data()) + 1;
+        if (*hit == '\r' && i < n && bytes[i] == '\n')
+            ++i;
+    }
+    return out;
+}
+
+void TNoxPigger::LoadFromStream(std::istream& stream) {
+    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    SetText(NormalizeLineBreaks(bytes));
+}
+
+void TNoxPigger::LoadFromFile(const std::string& fileName) { SetText(NormalizeLineBreaks(ReadFileBytes(fileName))); }
+
+std::string ReadFileBytes(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        throw EStreamError("Cannot open file " + fileName);
+    }
+    std::string bytes;
+    if (S_ISREG(st.st_mode))
+        bytes.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buf, sizeof buf);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            throw EStreamError("Cannot read file " + fileName);
+        }
+        if (got == 0)
+            break;
+        bytes.append(buf, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void WriteFileAtomically(const std::string& fileName, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    // Write through a symbolic link to the file it names, so the link stays a link.
+    std::string target = fileName;
+    std::error_code ec;
+    if (fs::is_symlink(fs::path(fileName), ec)) {
+        fs::path resolved = fs::weakly_canonical(fs::path(fileName), ec);
+        if (!ec)
+            target = resolved.string();
+    }
+    const fs::path targetPath(target);
+    const fs::path dir = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
+    if (target.empty() || !targetPath.has_filename())
+        throw EStreamError("Cannot create file " + fileName);
+
+    std::string tmpl = (dir / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        throw EStreamError("Cannot create file " + fileName);
+    const std::string tmp(name.data());
+
+    auto fail = [&](const std::string& message) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        throw EStreamError(message);
+    };
+
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat old {};
+    mode_t mode = 0666;
+    if (::stat(target.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    ::fchmod(fd, mode);
+
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            fail("Cannot write file " + fileName + ": " + std::strerror(errno));
+        done += static_cast<size_t>(put);
+    }
+    if (::fsync(fd) != 0)
+        fail("Cannot write file " + fileName + ": " + std::strerror(errno));
+    if (::close(fd) != 0) {
+        ::unlink(tmp.c_str());
+        throw EStreamError("Cannot write file " + fileName);
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        throw EStreamError("Cannot create file " + fileName + ": " + std::strerror(err));
+    }
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}

@@ -1,0 +1,136 @@
+// The markup element tree, its text form, and the value escaping shared with the report writer.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A parse error, with the 1-based position in the parsed text where it was found.
+class ENoxPiggerError : public std::runtime_error {
+public:
+    ENoxPiggerError(const std::string& message, int32_t position)
+        : std::runtime_error(message), Position(position) {}
+    int32_t Position;
+};
+
+// A file or stream could not be opened, created, read or written.
+class EStreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An index outside a list, as raised by MoveChild.
+class EListError : public std::out_of_range {
+public:
+    using std::out_of_range::out_of_range;
+};
+
+std::string MarkupEncode(const std::string& s);
+std::string MarkupDecode(const std::string& s);
+
+// ASCII-only helpers: names are upper-cased and compared without regard to the locale's letters.
+std::string AsciiUpper(std::string s);
+bool SameTextAscii(const std::string& a, const std::string& b);
+
+class TNoxPigger {
+public:
+    using Attribute = std::pair<std::string, std::string>;
+
+    explicit TNoxPigger(TNoxPigger* parent = nullptr);
+    virtual ~TNoxPigger();
+    TNoxPigger(const TNoxPigger&) = delete;
+    TNoxPigger& operator=(const TNoxPigger&) = delete;
+
+    // Text content, decoded; callers read and assign it directly.
+    std::string Text;
+
+    const std::string& TagName() const { return tag_; }
+    void SetTagName(const std::string& name);
+
+    // CR LF followed by one TAB per level below the root. Derived from the depth, never stored,
+    // so a deep tree costs no memory for it.
+    std::string Indent() const;
+    int Depth() const;
+
+    TNoxPigger* Parent() const { return parent_; }
+    // Moves this element (with its subtree) to the end of another parent's children, or detaches it.
+    void SetParent(TNoxPigger* parent);
+
+    // Frees all children and empties tag, text and attributes; parent is kept.
+    virtual void Clear();
+
+    // Children (owned). New children are appended at the end.
+    int ChildCount() const { return static_cast<int>(children_.size()); }
+    TNoxPigger* Child(int index) const;
+    int IndexOfChild(const TNoxPigger* child) const;
+    const std::vector<TNoxPigger*>& Children() const { return children_; }
+    TNoxPigger* AddChild(const std::string& tagName);
+    void MoveChild(int currentIndex, int newIndex);
+
+    // Attributes, in order of first setting. The parser may store duplicates; lookups find the first.
+    const std::vector<Attribute>& Attributes() const { return attrs_; }
+    int AttrCount() const { return static_cast<int>(attrs_.size()); }
+    const std::string& AttrName(int i) const { return attrs_[static_cast<size_t>(i)].first; }
+    const std::string& AttrValue(int i) const { return attrs_[static_cast<size_t>(i)].second; }
+    std::string GetAttr(const std::string& name) const;
+    void SetAttr(const std::string& name, const std::string& value);
+    void DeleteAttr(const std::string& name);
+    // Appends without a uniqueness check, as the parser does.
+    void AppendAttr(const std::string& name, const std::string& value);
+
+    TNoxPigger* FindChild(const std::string& tagName) const;
+    TNoxPigger* FindChildByAttr(const std::string& attrName, const std::string& value) const;
+    TNoxPigger* FindNextSibling(const TNoxPigger* child) const;
+
+    // Deep copy of the source's tag, text, attributes and children; Parent stays as it is.
+    virtual void Assign(const TNoxPigger& source);
+
+    // Text form.
+    virtual void SetText(const std::string& text);
+    virtual std::string GetText() const;
+    void SaveToStream(std::ostream& stream) const;
+    void SaveToFile(const std::string& fileName) const;
+    void LoadFromStream(std::istream& stream);
+    void LoadFromFile(const std::string& fileName);
+
+    // Parses one element starting the search for its "<" at the 1-based position; leaves the position
+    // just after the element.
+    virtual void ParseElement(const std::string& text, int32_t& position);
+
+    // Parser hooks.
+    virtual TNoxPigger* CreateChildFor(const std::string& tagName);
+    virtual void ChildParsed(TNoxPigger* child);
+    virtual bool AcceptText(const std::string& text);
+    // Raises every parse error. An override may record or translate it; parsing stops either way.
+    virtual void Error(const std::string& message, int32_t position);
+    [[noreturn]] void SyntaxError(int32_t position);
+    [[noreturn]] void RaiseError(const std::string& message, int32_t position);
+
+protected:
+    // Constructs an element of this element's own class; Assign uses it so copies keep their classes.
+    virtual TNoxPigger* NewInstance(TNoxPigger* parent) const;
+
+private:
+    void AppendTextTo(std::string& out) const;
+    void Detach();
+    void FreeChildren();
+
+    std::string tag_;
+    TNoxPigger* parent_ = nullptr;
+    std::vector<Attribute> attrs_;
+    std::vector<TNoxPigger*> children_;
+};
+
+// The text a file or stream load hands to the parser: cut at the first NUL, every CR LF, lone CR and
+// lone LF made a CR LF, and a CR LF after the last line.
+std::string NormalizeLineBreaks(const std::string& bytes);
+
+// Reads a whole file as bytes; throws EStreamError "Cannot open file %s".
+std::string ReadFileBytes(const std::string& fileName);
+
+// Writes bytes crash-safely: a temporary file in the same folder, flushed to disk, renamed over the
+// target. Throws EStreamError "Cannot create file %s" or a write error; the target is then untouched.
+void WriteFileAtomically(const std::string& fileName, const std::string& bytes);

@@ -1,0 +1,81 @@
+#include "TodoRules.h"
+
+#include <charconv>
+#include <vector>
+
+namespace todo {
+
+TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key) {
+    if (TNoxPigger* day = root.FindChildByAttr(kDateAttr, key))
+        return day;
+    TNoxPigger* day = root.AddChild(kDayTag);
+    day->SetAttr(kDateAttr, key);
+    return day;
+}
+
+void remove_empty_days(TNoxPigger& root) {
+    std::vector<TNoxPigger*> empty;
+    for (TNoxPigger* day = root.FindChild(kDayTag); day; day = root.FindNextSibling(day))
+        if (day->ChildCount() == 0)
+            empty.push_back(day);
+    for (TNoxPigger* day : empty)
+        delete day;
+}
+
+namespace {
+TNoxPigger* child_or_new(TNoxPigger& item, const char* tag) {
+    if (TNoxPigger* c = item.FindChild(tag))
+        return c;
+    return item.AddChild(tag);
+}
+} // namespace
+
+TNoxPigger* description_of(TNoxPigger& item) { return child_or_new(item, kDescriptionTag); }
+TNoxPigger* remarks_of(TNoxPigger& item) { return child_or_new(item, kRemarksTag); }
+
+std::string item_text(const TNoxPigger& item) { return item.GetAttr(kCaptionAttr); }
+
+bool is_done_in_day_list(const TNoxPigger& item) { return item.GetAttr(kDoneAttr) == "Y"; }
+
+bool is_done_in_reports(const TNoxPigger& item) { return !item.GetAttr(kDoneAttr).empty(); }
+
+std::optional<int> parse_int(const std::string& text) {
+    const char* b = text.data();
+    const char* e = b + text.size();
+    if (b != e && *b == '+')
+        ++b;
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(b, e, value);
+    if (ec != std::errc() || ptr != e || b == e)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parsed_picture_index(const TNoxPigger& item) { return parse_int(item.GetAttr(kIndexAttr)); }
+
+int picture_index(const TNoxPigger& item) { return parsed_picture_index(item).value_or(kNewItemPicture); }
+
+void store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex) {
+    item.SetAttr(kCaptionAttr, text);
+    item.SetAttr(kDoneAttr, done ? "Y" : "");
+    item.SetAttr(kIndexAttr, std::to_string(pictureIndex));
+}
+
+bool is_timed(const TNoxPigger& item) { return !item.GetAttr(kHourAttr).empty(); }
+
+std::string two_digits(int value) {
+    std::string s = std::to_string(value);
+    return s.size() < 2 ? "0" + s : s;
+}
+
+void set_item_time(TNoxPigger& item, int hour, int minute) {
+    item.SetAttr(kHourAttr, two_digits(hour));
+    item.SetAttr(kMinuteAttr, two_digits(minute));
+}
+
+void clear_item_time(TNoxPigger& item) {
+    item.DeleteAttr(kHourAttr);
+    item.DeleteAttr(kMinuteAttr);
+}
+
+} // namespace todo
