@@ -32,11 +32,15 @@ private:
     uint64_t state_;
 };
 
-constexpr std::array<const char*, 40> kWords = {
-    "call",    "buy",     "milk",  "bread",  "dentist", "meeting", "report", "send",   "invoice",  "book",
-    "tickets", "pick up", "kids",  "school", "car",     "service", "tax",    "return", "birthday", "present",
-    "review",  "draft",   "email", "plan",   "garden",  "water",   "plants", "pay",    "rent",     "gym",
-    "Café",    "Müller",  "Grüße", "naïve",  "résumé",  "Ørsted",  "日本語", "€ 20",   "Zürich",   "Łódź"};
+constexpr std::array<const char*, 32> kWords = {
+    "call",    "buy",    "milk",     "bread",   "dentist", "meeting", "report",  "send",
+    "invoice", "book",   "tickets",  "pick up", "kids",    "school",  "car",     "service",
+    "tax",     "return", "birthday", "present", "review",  "draft",   "email",   "plan",
+    "garden",  "water",  "plants",   "pay",     "rent",    "gym",     "library", "bank"};
+
+// Non-ASCII UTF-8, in some of the texts.
+constexpr std::array<const char*, 10> kForeignWords = {"Café",   "Müller", "Grüße", "naïve",  "résumé",
+                                                       "Ørsted", "日本語", "€ 20",  "Zürich", "Łódź"};
 
 // Texts that only survive a save and load because they are escaped.
 constexpr std::array<const char*, 6> kEscaped = {"Pay 50% of the \"Big Box\" invoice",
@@ -58,11 +62,11 @@ constexpr std::array<const char*, 8> kDescriptionLines = {"Bring the folder with
 std::string caption(Random& rnd) {
     if (rnd.chance(6)) return rnd.pick(kEscaped);
     std::string text = rnd.pick(kWords);
-    text[0] = static_cast<char>(text[0] >= 'a' && text[0] <= 'z' ? text[0] - 32 : text[0]);
+    text[0] = static_cast<char>(text[0] - 'a' + 'A');
     const int words = 1 + rnd.below(6);
     for (int i = 0; i < words; ++i) {
         text += ' ';
-        text += rnd.pick(kWords);
+        text += rnd.chance(3) ? rnd.pick(kForeignWords) : rnd.pick(kWords);
     }
     return text;
 }
