@@ -1,0 +1,11 @@
+// Text for word-wrapped labels: a label breaks lines only between words, so one long word (a path, a
+// web address) would widen the window. Long runs get invisible break chances between their characters.
+#pragma once
+
+#include <QString>
+
+// The text with a zero-width space at each character boundary inside runs of more than 20 characters
+// without white space; it looks the same and wraps anywhere in such runs.
+QString breakable_text(const QString& text);
+// The displayed text without those break chances.
+QString without_break_chances(QString text);
