@@ -57,7 +57,8 @@ void TDmsg::SetMessage(const QString& message) {
     const int labelWidth = width() - outer.left() - outer.right() - inner.left() - inner.right() -
                            2 * Panel_message->frameWidth();
     Label_message->setMinimumHeight(0); // the label measures itself no smaller than its last height
-    Label_message->setFixedHeight(Label_message->heightForWidth(labelWidth));
+    const int labelHeight = Label_message->heightForWidth(labelWidth); // none for an empty text
+    Label_message->setFixedHeight(labelHeight >= 0 ? labelHeight : Label_message->sizeHint().height());
     Panel_message->updateGeometry(); // the window layout caches the frame's size until told
     setFixedHeight(layout()->totalSizeHint().height());
 }

@@ -1,5 +1,7 @@
 #include "TF_about.h"
 
+#include "ItemImages.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFrame>
@@ -7,7 +9,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,7 +39,7 @@ TF_about::TF_about(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     Image_icon->setObjectName(QStringLiteral("Image_icon"));
     Image_icon->setAlignment(Qt::AlignCenter);
     QIcon icon = QApplication::windowIcon();
-    if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_DesktopIcon);
+    if (icon.isNull()) icon = app_icon();
     Image_icon->setPixmap(icon.pixmap(32, 32));
     auto* iconLayout = new QVBoxLayout(Panel_icon);
     iconLayout->setContentsMargins(0, 0, 0, 0);

@@ -69,7 +69,8 @@ void TFsure::SetQuestion(const QString& question) {
     const int labelWidth = width() - outer.left() - outer.right() - inner.left() - inner.right() -
                            2 * Panel_question->frameWidth();
     Label_question->setMinimumHeight(0); // the label measures itself no smaller than its last height
-    Label_question->setFixedHeight(Label_question->heightForWidth(labelWidth));
+    const int labelHeight = Label_question->heightForWidth(labelWidth); // none for an empty text
+    Label_question->setFixedHeight(labelHeight >= 0 ? labelHeight : Label_question->sizeHint().height());
     Panel_question->updateGeometry(); // the window layout caches the frame's size until told
     setFixedHeight(layout()->totalSizeHint().height());
 }
