@@ -1,6 +1,7 @@
 #include "ItemImages.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -42,8 +43,9 @@ struct Picture {
 
 Picture load_picture(const QString& path, std::initializer_list<int> sizes) {
     init_picture_resources();
-    QSvgRenderer renderer(path);
     Picture picture;
+    if (!QFile::exists(path)) return picture;
+    QSvgRenderer renderer(path);
     if (!renderer.isValid()) return picture;
     for (int size : sizes) {
         QPixmap pixmap = render_svg(renderer, size);
