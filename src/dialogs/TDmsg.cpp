@@ -51,14 +51,5 @@ void TDmsg::ShowMessageText(const QString& message) {
 
 void TDmsg::SetMessage(const QString& message) {
     Label_message->setText(breakable_text(message));
-    // The label is as wide as the fixed window allows and exactly as high as its wrapped lines.
-    const QMargins outer = layout()->contentsMargins();
-    const QMargins inner = Panel_message->layout()->contentsMargins();
-    const int labelWidth = width() - outer.left() - outer.right() - inner.left() - inner.right() -
-                           2 * Panel_message->frameWidth();
-    Label_message->setMinimumHeight(0); // the label measures itself no smaller than its last height
-    const int labelHeight = Label_message->heightForWidth(labelWidth); // none for an empty text
-    Label_message->setFixedHeight(labelHeight >= 0 ? labelHeight : Label_message->sizeHint().height());
-    Panel_message->updateGeometry(); // the window layout caches the frame's size until told
-    setFixedHeight(layout()->totalSizeHint().height());
+    fit_wrapped_label(this, Panel_message, Label_message);
 }

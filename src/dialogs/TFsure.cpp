@@ -62,17 +62,7 @@ bool TFsure::AskYesNo(const QString& question) {
 
 void TFsure::SetQuestion(const QString& question) {
     Label_question->setText(breakable_text(question));
-    // A wrapped label has a height for each width: fit the height to the fixed width.
-    // The label is as wide as the fixed window allows and exactly as high as its wrapped lines.
-    const QMargins outer = layout()->contentsMargins();
-    const QMargins inner = Panel_question->layout()->contentsMargins();
-    const int labelWidth = width() - outer.left() - outer.right() - inner.left() - inner.right() -
-                           2 * Panel_question->frameWidth();
-    Label_question->setMinimumHeight(0); // the label measures itself no smaller than its last height
-    const int labelHeight = Label_question->heightForWidth(labelWidth); // none for an empty text
-    Label_question->setFixedHeight(labelHeight >= 0 ? labelHeight : Label_question->sizeHint().height());
-    Panel_question->updateGeometry(); // the window layout caches the frame's size until told
-    setFixedHeight(layout()->totalSizeHint().height());
+    fit_wrapped_label(this, Panel_question, Label_question);
 }
 
 void TFsure::Btn_yesClick() {

@@ -1,5 +1,8 @@
 #include "WrapText.h"
 
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
 #include <QTextBoundaryFinder>
 
 namespace {
@@ -41,4 +44,17 @@ QString breakable_text(const QString& text) {
 
 QString without_break_chances(QString text) {
     return text.remove(kZeroWidthSpace);
+}
+
+void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label) {
+    // The label gets the width the window leaves it and exactly the height of its wrapped lines.
+    const QMargins outer = window->layout()->contentsMargins();
+    const QMargins inner = frame->layout()->contentsMargins();
+    const int labelWidth = window->width() - outer.left() - outer.right() - inner.left() - inner.right() -
+                           2 * frame->frameWidth();
+    label->setMinimumHeight(0); // the label measures itself no smaller than its minimum
+    const int labelHeight = label->heightForWidth(labelWidth); // none for an empty text
+    label->setFixedHeight(labelHeight >= 0 ? labelHeight : label->sizeHint().height());
+    frame->updateGeometry(); // the window's layout caches the frame's size until told
+    window->setFixedHeight(window->layout()->totalSizeHint().height());
 }
