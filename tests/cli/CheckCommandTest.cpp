@@ -103,7 +103,7 @@ TEST(CheckCommand, FailsWithOneLineForAFileItCannotReadAndStillChecksTheOthers) 
 
 TEST(CheckCommand, HandlesDeepNestingAndLeavesBrokenFilesAsTheyWere) {
     ToolFolder dir;
-    const QByteArray deep = nested(10000, true);
+    const QByteArray deep = nested(100000, true);
     const QByteArray cut = nested(10000, false);
     dir.write("deep.dat", deep);
     dir.write("cut.dat", cut);
