@@ -13,7 +13,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillmarch"));
     QApplication::setOrganizationName(QStringLiteral("quillmarch"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmarch"));
     QApplication::setDesktopFileName(QStringLiteral("quillmarch"));
     // Hiding to the tray and closing dialogs must not end the program; the main window's close does.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -53,6 +53,7 @@ void DayListWidget::dropEvent(QDropEvent* event) {
 }
 
 void DayListWidget::keyPressEvent(QKeyEvent* event) {
-    emit KeyDown(event);
+    if (OnKeyDown && OnKeyDown(event))
+        return;
     QListWidget::keyPressEvent(event);
 }

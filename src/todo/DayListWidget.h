@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <functional>
 
 class DayListWidget final : public QListWidget {
     Q_OBJECT
@@ -13,11 +14,12 @@ public:
     // Accepts an in-place edit in progress, keeping what the user typed.
     void AcceptEdit();
 
+    // Sees every key press before the list's own handling; true when it consumed the key.
+    std::function<bool(QKeyEvent*)> OnKeyDown;
+
 signals:
     // A row was dropped onto another row (or onto none: -1).
     void RowDropped(QListWidgetItem* target);
-    // Every key press, before the list's own handling.
-    void KeyDown(QKeyEvent* event);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -342,7 +342,7 @@ void TFmain::BuildClientArea() {
         if (!filling_)
             RowStateChanging();
     });
-    connect(LV1, &DayListWidget::KeyDown, this, &TFmain::ListKeyDown);
+    LV1->OnKeyDown = [this](QKeyEvent* event) { return ListKeyDown(event); };
     connect(LV1, &DayListWidget::RowDropped, this, &TFmain::RowDropped);
 }
 
@@ -396,10 +396,11 @@ void TFmain::fill_day_list() {
         const QSignalBlocker block(LV1);
         clear_description();
         LV1->clear();
+        // The list is empty here, so every item gets a new row without looking for an old one.
         if (current_day)
             for (TNoxPigger* child : current_day->Children())
                 if (child->TagName() == todo::kItemTag)
-                    show_item_row(child);
+                    update_row(new_row(child), child);
         LV1->clearSelection();
         LV1->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
     }
@@ -411,12 +412,22 @@ QListWidgetItem* TFmain::show_item_row(TNoxPigger* item) {
     QListWidgetItem* row = row_of_item(item);
     const bool wasFilling = filling_;
     filling_ = true;
-    if (!row) {
-        row = new QListWidgetItem(LV1);
-        row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsUserCheckable |
-                      Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
-        row->setData(kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
-    }
+    if (!row)
+        row = new_row(item);
+    update_row(row, item);
+    filling_ = wasFilling;
+    return row;
+}
+
+QListWidgetItem* TFmain::new_row(TNoxPigger* item) {
+    auto* row = new QListWidgetItem(LV1);
+    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsUserCheckable |
+                  Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
+    row->setData(kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
+    return row;
+}
+
+void TFmain::update_row(QListWidgetItem* row, const TNoxPigger* item) {
     const std::string caption = todo::item_text(*item);
     const QString shown = to_qstring(caption);
     row->setData(kBytesRole, QByteArray::fromStdString(caption));
@@ -426,8 +437,6 @@ QListWidgetItem* TFmain::show_item_row(TNoxPigger* item) {
     row->setData(kPictureRole, picture);
     row->setIcon(item_image(picture));
     row->setCheckState(todo::is_done_in_day_list(*item) ? Qt::Checked : Qt::Unchecked);
-    filling_ = wasFilling;
-    return row;
 }
 
 QListWidgetItem* TFmain::row_of_item(const TNoxPigger* item) const {
@@ -573,21 +582,26 @@ void TFmain::DateChanged() {
     go_to_date(DatePicker1->date());
 }
 
-void TFmain::ListKeyDown(QKeyEvent* event) {
-    const bool editing = LV1->IsEditing();
+// A stepped day or a started edit consumes its key, so the list does not also move its selection in
+// the day just shown.
+bool TFmain::ListKeyDown(QKeyEvent* event) {
+    if (LV1->IsEditing() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
-        if (!editing && RB_date_on->isChecked())
-            step_day(event->key() == Qt::Key_Right);
-        break;
+        if (!RB_date_on->isChecked())
+            return false;
+        step_day(event->key() == Qt::Key_Right);
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!editing && selected_row())
-            EditTextClick();
-        break;
+        if (!selected_row())
+            return false;
+        EditTextClick();
+        return true;
     default:
-        break;
+        return false;
     }
 }
 

@@ -162,10 +162,12 @@ private:
     void BuildClientArea();
     void RadioClicked();
     void DateChanged();
-    void ListKeyDown(QKeyEvent* event);
+    bool ListKeyDown(QKeyEvent* event);
     void RowDropped(QListWidgetItem* target);
     void RowStateChanging();
     void SetPickerDate(const QDate& date);
+    QListWidgetItem* new_row(TNoxPigger* item);
+    void update_row(QListWidgetItem* row, const TNoxPigger* item);
     // Tells the user a save did not reach the disk; repeated failures of the automatic save only once.
     void ReportSaveFailure(bool automatic);
     void ClearSaveFailure();

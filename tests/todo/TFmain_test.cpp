@@ -218,6 +218,7 @@ TEST_F(MainWindow, ArrowKeysStepDaysOnlyInDateModeAndNotWhileEditing) {
     QTest::keyClick(main->LV1, Qt::Key_Right);
     EXPECT_EQ(main->DatePicker1->date(), QDate(2026, 2, 1));
     EXPECT_EQ(main->current_day->GetAttr("DATE"), "2/1/2026");
+    EXPECT_EQ(main->selected_row(), nullptr);
     EXPECT_EQ(january->Child(0)->GetAttr("D"), "Y");
     QTest::keyClick(main->LV1, Qt::Key_Left);
     EXPECT_EQ(main->DatePicker1->date(), QDate(2026, 1, 31));
@@ -226,7 +227,7 @@ TEST_F(MainWindow, ArrowKeysStepDaysOnlyInDateModeAndNotWhileEditing) {
     main->EditTextClick();
     ASSERT_TRUE(main->LV1->IsEditing());
     QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-    emit main->LV1->KeyDown(&left);
+    EXPECT_FALSE(main->LV1->OnKeyDown(&left));
     EXPECT_EQ(main->DatePicker1->date(), QDate(2026, 1, 31));
     main->LV1->AcceptEdit();
 
