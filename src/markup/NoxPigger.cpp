@@ -18,18 +18,18 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
-bool IsWhite(unsigned char c) { return c <= 32; }
+bool IsWhite(unsigned char c) {
+    return c <= 32;
+}
 
 bool NeedsEscape(unsigned char c) {
-    if (c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31))
-        return true;
+    if (c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31)) return true;
     return c == '"' || c == '%' || c == '<' || c == '>';
 }
 
 int DigitValue(unsigned char c) {
     int v = c - 48;
-    if (c >= 65)
-        v -= 7;
+    if (c >= 65) v -= 7;
     return v;
 }
 
@@ -57,14 +57,12 @@ public:
     }
     template <typename Pred> int32_t Search(int32_t p, Pred inSet) const {
         for (int32_t i = std::max<int32_t>(p, 1); i <= len_; ++i)
-            if (inSet(At(i)))
-                return i;
+            if (inSet(At(i))) return i;
         return 0;
     }
     int32_t SearchChar(int32_t p, char c) const {
         int32_t from = std::max<int32_t>(p, 1);
-        if (from > len_)
-            return 0;
+        if (from > len_) return 0;
         const void* hit = std::memchr(t_.data() + from - 1, c, static_cast<size_t>(len_ - from + 1));
         return hit ? static_cast<int32_t>(static_cast<const char*>(hit) - t_.data()) + 1 : 0;
     }
@@ -87,21 +85,18 @@ private:
 // Start tag with attributes. Returns false when the element closed itself with "/>".
 bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     int32_t lt = s.SearchChar(p, '<');
-    if (lt == 0)
-        e.SyntaxError(p);
+    if (lt == 0) e.SyntaxError(p);
     int32_t q = lt + 1;
     s.SkipWhite(q);
     int32_t end = s.Search(q, Scanner::TagNameEnd);
-    if (end == 0)
-        e.SyntaxError(p);
+    if (end == 0) e.SyntaxError(p);
     e.SetTagName(s.Slice(q, end));
     p = end;
 
     for (;;) {
         s.SkipWhite(p);
         unsigned char c = s.At(p);
-        if (c == '/' || c == '>')
-            break;
+        if (c == '/' || c == '>') break;
         const int32_t start = p;
         std::string name;
         int32_t nameEnd = s.Search(p, Scanner::AttrNameEnd);
@@ -116,22 +111,19 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
             s.SkipWhite(p);
             if (s.At(p) == '"') {
                 int32_t close = s.SearchChar(p + 1, '"');
-                if (close == 0)
-                    e.SyntaxError(p);
+                if (close == 0) e.SyntaxError(p);
                 value = s.Slice(p + 1, close);
                 p = close + 1;
             } else {
                 int32_t vend = s.Search(p, Scanner::BareValueEnd);
-                if (vend == 0)
-                    e.SyntaxError(p);
+                if (vend == 0) e.SyntaxError(p);
                 value = s.Slice(p, vend);
                 p = vend;
             }
             value = MarkupDecode(value);
         }
         // A text cut short inside a start tag makes no progress here: stop instead of looping.
-        if (p == start)
-            e.SyntaxError(p);
+        if (p == start) e.SyntaxError(p);
         e.AppendAttr(name, value);
     }
 
@@ -142,24 +134,21 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     }
     unsigned char passed = s.At(p);
     ++p;
-    if (passed != '>')
-        e.SyntaxError(p);
+    if (passed != '>') e.SyntaxError(p);
     return true;
 }
 
 void AddTextRun(TNoxPigger& e, const std::string& run) {
     std::string decoded = MarkupDecode(TrimWhite(run));
-    if (!decoded.empty() && e.AcceptText(decoded))
-        e.Text += decoded;
+    if (!decoded.empty() && e.AcceptText(decoded)) e.Text += decoded;
 }
 
 } // namespace
 
 // ---- escaping ----
 
-std::string MarkupEncode(const std::string& s) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 8);
+namespace {
+void AppendEncoded(std::string& out, const std::string& s) {
     for (unsigned char c : s) {
         if (NeedsEscape(c)) {
             out += '%';
@@ -169,12 +158,18 @@ std::string MarkupEncode(const std::string& s) {
             out += static_cast<char>(c);
         }
     }
+}
+} // namespace
+
+std::string MarkupEncode(const std::string& s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    AppendEncoded(out, s);
     return out;
 }
 
 std::string MarkupDecode(const std::string& s) {
-    if (s.find('%') == std::string::npos)
-        return s;
+    if (s.find('%') == std::string::npos) return s;
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size(); ++i) {
@@ -193,22 +188,17 @@ std::string MarkupDecode(const std::string& s) {
 
 std::string AsciiUpper(std::string s) {
     for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return s;
 }
 
 bool SameTextAscii(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 32);
-        if (x != y)
-            return false;
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+        if (x != y) return false;
     }
     return true;
 }
@@ -216,8 +206,7 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
 // ---- structure ----
 
 TNoxPigger::TNoxPigger(TNoxPigger* parent) {
-    if (parent)
-        SetParent(parent);
+    if (parent) SetParent(parent);
 }
 
 TNoxPigger::~TNoxPigger() {
@@ -226,8 +215,7 @@ TNoxPigger::~TNoxPigger() {
 }
 
 void TNoxPigger::Detach() {
-    if (!parent_)
-        return;
+    if (!parent_) return;
     auto& siblings = parent_->children_;
     // Removing the last child is the common case (destroying in reverse, undoing an append).
     if (!siblings.empty() && siblings.back() == this)
@@ -262,7 +250,9 @@ void TNoxPigger::FreeChildren() {
     }
 }
 
-void TNoxPigger::SetTagName(const std::string& name) { tag_ = AsciiUpper(TrimWhite(name)); }
+void TNoxPigger::SetTagName(const std::string& name) {
+    tag_ = AsciiUpper(TrimWhite(name));
+}
 
 int TNoxPigger::Depth() const {
     int d = 0;
@@ -278,10 +268,13 @@ std::string TNoxPigger::Indent() const {
 }
 
 void TNoxPigger::SetParent(TNoxPigger* parent) {
-    if (parent == parent_)
-        return;
-    // A cycle would make the tree unreachable and every walk endless.
-    for (const TNoxPigger* p = parent; p; p = p->parent_)
+    if (parent == parent_) return;
+    // A cycle would make the tree unreachable and every walk endless. An element without children can
+    // only be its own ancestor, which keeps building a deep tree linear.
+    const TNoxPigger* p = children_.empty() ? nullptr : parent;
+    if (parent == this)
+        p = this;
+    for (; p; p = p->parent_)
         if (p == this)
             throw std::logic_error("An element cannot become a child of itself or of its own descendant");
     Detach();
@@ -292,8 +285,7 @@ void TNoxPigger::SetParent(TNoxPigger* parent) {
 }
 
 TNoxPigger* TNoxPigger::Child(int index) const {
-    if (index < 0 || index >= ChildCount())
-        return nullptr;
+    if (index < 0 || index >= ChildCount()) return nullptr;
     return children_[static_cast<size_t>(index)];
 }
 
@@ -309,8 +301,7 @@ TNoxPigger* TNoxPigger::AddChild(const std::string& tagName) {
 }
 
 void TNoxPigger::MoveChild(int currentIndex, int newIndex) {
-    if (currentIndex == newIndex)
-        return;
+    if (currentIndex == newIndex) return;
     for (int i : {currentIndex, newIndex})
         if (i < 0 || i >= ChildCount())
             throw EListError("List index out of bounds (" + std::to_string(i) + ")");
@@ -321,12 +312,15 @@ void TNoxPigger::MoveChild(int currentIndex, int newIndex) {
 
 // ---- attributes ----
 
-std::string TNoxPigger::GetAttr(const std::string& name) const {
-    const std::string key = AsciiUpper(name);
+const std::string* TNoxPigger::FindAttr(const std::string& upperName) const {
     for (const auto& a : attrs_)
-        if (a.first == key)
-            return a.second;
-    return {};
+        if (a.first == upperName) return &a.second;
+    return nullptr;
+}
+
+std::string TNoxPigger::GetAttr(const std::string& name) const {
+    const std::string* value = FindAttr(AsciiUpper(name));
+    return value ? *value : std::string();
 }
 
 void TNoxPigger::SetAttr(const std::string& name, const std::string& value) {
@@ -361,48 +355,54 @@ void TNoxPigger::AppendAttr(const std::string& name, const std::string& value) {
 TNoxPigger* TNoxPigger::FindChild(const std::string& tagName) const {
     const std::string key = AsciiUpper(tagName);
     for (TNoxPigger* c : children_)
-        if (c->tag_ == key)
-            return c;
+        if (c->tag_ == key) return c;
     return nullptr;
 }
 
 TNoxPigger* TNoxPigger::FindChildByAttr(const std::string& attrName, const std::string& value) const {
-    for (TNoxPigger* c : children_)
-        if (SameTextAscii(c->GetAttr(attrName), value))
-            return c;
+    const std::string key = AsciiUpper(attrName);
+    static const std::string none;
+    for (TNoxPigger* c : children_) {
+        const std::string* v = c->FindAttr(key);
+        if (SameTextAscii(v ? *v : none, value)) return c;
+    }
     return nullptr;
 }
 
 TNoxPigger* TNoxPigger::FindNextSibling(const TNoxPigger* child) const {
-    if (!child)
-        return nullptr;
+    if (!child) return nullptr;
     int start = IndexOfChild(child) + 1; // not a child: -1 + 1 starts at the first
     for (int i = start; i < ChildCount(); ++i)
-        if (children_[static_cast<size_t>(i)]->tag_ == child->tag_)
-            return children_[static_cast<size_t>(i)];
+        if (children_[static_cast<size_t>(i)]->tag_ == child->tag_) return children_[static_cast<size_t>(i)];
     return nullptr;
 }
 
 // ---- copy ----
 
-TNoxPigger* TNoxPigger::NewInstance(TNoxPigger* parent) const { return new TNoxPigger(parent); }
+TNoxPigger* TNoxPigger::NewInstance(TNoxPigger* parent) const {
+    return new TNoxPigger(parent);
+}
 
 void TNoxPigger::Assign(const TNoxPigger& source) {
-    if (&source == this)
+    if (&source == this) return;
+    // A source inside this subtree would be freed by Clear before it is read, and a source above this
+    // element would meet its own growing copy while being walked: copy it aside first.
+    bool related = false;
+    for (const TNoxPigger* p = source.parent_; p && !related; p = p->parent_)
+        related = p == this;
+    for (const TNoxPigger* p = parent_; p && !related; p = p->parent_)
+        related = p == &source;
+    if (related) {
+        std::unique_ptr<TNoxPigger> copy(source.NewInstance(nullptr));
+        copy->Assign(source);
+        Assign(*copy);
         return;
-    // Clearing would free a source inside this subtree before it is read: copy it aside first.
-    for (const TNoxPigger* p = source.parent_; p; p = p->parent_)
-        if (p == this) {
-            std::unique_ptr<TNoxPigger> copy(source.NewInstance(nullptr));
-            copy->Assign(source);
-            Assign(*copy);
-            return;
-        }
+    }
     Clear();
     tag_ = source.tag_;
     Text = source.Text;
     attrs_ = source.attrs_;
-    // Breadth of work list instead of recursion, so deep trees copy safely.
+    // A work list instead of recursion, so deep trees copy safely.
     std::vector<std::pair<const TNoxPigger*, TNoxPigger*>> work{{&source, this}};
     while (!work.empty()) {
         auto [from, to] = work.back();
@@ -426,8 +426,7 @@ std::string TNoxPigger::GetText() const {
 }
 
 void TNoxPigger::AppendTextTo(std::string& out) const {
-    if (tag_.empty())
-        return;
+    if (tag_.empty()) return;
     struct Frame {
         const TNoxPigger* e;
         size_t next;
@@ -441,7 +440,7 @@ void TNoxPigger::AppendTextTo(std::string& out) const {
             out += ' ';
             out += a.first;
             out += "=\"";
-            out += MarkupEncode(a.second);
+            AppendEncoded(out, a.second);
             out += '"';
         }
         if (e->children_.empty() && e->Text.empty()) {
@@ -449,18 +448,16 @@ void TNoxPigger::AppendTextTo(std::string& out) const {
             return false;
         }
         out += '>';
-        out += MarkupEncode(e->Text);
+        AppendEncoded(out, e->Text);
         return true;
     };
-    if (!openTag(this))
-        return;
+    if (!openTag(this)) return;
     std::vector<Frame> stack{{this, 0}};
     while (!stack.empty()) {
         Frame& f = stack.back();
         if (f.next < f.e->children_.size()) {
             const TNoxPigger* c = f.e->children_[f.next++];
-            if (c->tag_.empty())
-                continue;
+            if (c->tag_.empty()) continue;
             indent += '\t';
             if (openTag(c))
                 stack.push_back({c, 0});
@@ -473,28 +470,26 @@ void TNoxPigger::AppendTextTo(std::string& out) const {
         out += f.e->tag_;
         out += '>';
         stack.pop_back();
-        if (!stack.empty())
-            indent.pop_back();
+        if (!stack.empty()) indent.pop_back();
     }
 }
 
 void TNoxPigger::SaveToStream(std::ostream& stream) const {
     const std::string text = GetText();
-    if (text.empty())
-        return;
+    if (text.empty()) return;
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!stream)
-        throw EStreamError("Stream write error");
+    if (!stream) throw EStreamError("Stream write error");
 }
 
-void TNoxPigger::SaveToFile(const std::string& fileName) const { WriteFileAtomically(fileName, GetText()); }
+void TNoxPigger::SaveToFile(const std::string& fileName) const {
+    WriteFileAtomically(fileName, GetText());
+}
 
 // ---- parser ----
 
-void TNoxPigger::SetText(const std::string& text) {
+void TNoxPigger::SetText(std::string text) {
     Clear();
-    if (text.empty())
-        return;
+    if (text.empty()) return;
     Scanner s(text);
     int32_t p = 1;
     s.SkipWhite(p);
@@ -502,14 +497,15 @@ void TNoxPigger::SetText(const std::string& text) {
 }
 
 void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
+    // Positions are 32-bit; a text they cannot address is refused rather than misread.
+    if (text.size() > static_cast<size_t>(INT32_MAX) - 8) SyntaxError(1);
     const Scanner s(text);
-    if (!ParseStartTag(*this, s, p))
-        return;
+    if (!ParseStartTag(*this, s, p)) return;
 
     // Content is parsed with an explicit stack, so nesting depth never grows the machine stack.
     struct Frame {
         TNoxPigger* e;
-        TNoxPigger* parent;                   // whose ChildParsed hears of it; none for this element
+        TNoxPigger* parent;                  // whose ChildParsed hears of it; none for this element
         std::unique_ptr<TNoxPigger> skipped; // a child the parent refused, parsed and then dropped
     };
     std::vector<Frame> stack;
@@ -522,14 +518,12 @@ void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
             AddTextRun(e, s.Slice(p, a));
             p = a;
         }
-        if (a == 0)
-            e.SyntaxError(p);
+        if (a == 0) e.SyntaxError(p);
         if (s.At(a + 1) != '/') {
             int32_t q = a + 1;
             s.SkipWhite(q);
             const int32_t end = s.Search(q, Scanner::TagNameEnd);
-            if (end == 0)
-                e.SyntaxError(p);
+            if (end == 0) e.SyntaxError(p);
             std::unique_ptr<TNoxPigger> skipped;
             TNoxPigger* child = e.CreateChildFor(s.Slice(q, end));
             if (!child) {
@@ -554,26 +548,31 @@ void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
             name = s.Slice(p, nameEnd);
             p = nameEnd;
         }
-        if (!SameTextAscii(name, e.TagName()))
-            e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
+        if (!SameTextAscii(name, e.TagName())) e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
         s.SkipWhite(p);
-        if (s.At(p) != '>')
-            e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
+        if (s.At(p) != '>') e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
         ++p;
         Frame done = std::move(stack.back());
         stack.pop_back();
-        if (done.parent && !done.skipped)
-            done.parent->ChildParsed(done.e);
+        if (done.parent && !done.skipped) done.parent->ChildParsed(done.e);
     }
 }
 
-TNoxPigger* TNoxPigger::CreateChildFor(const std::string&) { return new TNoxPigger(this); }
+TNoxPigger* TNoxPigger::CreateChildFor(const std::string&) {
+    return new TNoxPigger(this);
+}
 void TNoxPigger::ChildParsed(TNoxPigger*) {}
-bool TNoxPigger::AcceptText(const std::string&) { return true; }
+bool TNoxPigger::AcceptText(const std::string&) {
+    return true;
+}
 
-void TNoxPigger::Error(const std::string& message, int32_t position) { throw ENoxPiggerError(message, position); }
+void TNoxPigger::Error(const std::string& message, int32_t position) {
+    throw ENoxPiggerError(message, position);
+}
 
-void TNoxPigger::SyntaxError(int32_t position) { RaiseError("Syntax error", position); }
+void TNoxPigger::SyntaxError(int32_t position) {
+    RaiseError("Syntax error", position);
+}
 
 void TNoxPigger::RaiseError(const std::string& message, int32_t position) {
     Error(message, position);
@@ -584,28 +583,26 @@ void TNoxPigger::RaiseError(const std::string& message, int32_t position) {
 
 std::string NormalizeLineBreaks(const std::string& bytes) {
     const size_t n = std::min(bytes.size(), bytes.find('\0'));
+    // The next CR and the next LF are each searched only once they have been passed, so a file that
+    // uses only one kind of line break costs one pass, not one pass per line.
+    auto next = [&](char c, size_t from) {
+        const void* hit = std::memchr(bytes.data() + from, c, n - from);
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - bytes.data()) : n;
+    };
     std::string out;
     out.reserve(n + n / 32 + 2);
     size_t i = 0;
+    size_t cr = next('\r', 0);
+    size_t lf = next('\n', 0);
     while (i < n) {
-        const char* start = bytes.data() + i;
-        const void* hitCr = std::memchr(start, '\r', n - i);
-        const void* hitLf = std::memchr(start, '\n', n - i);
-        const char* hit = nullptr;
-        if (hitCr && hitLf)
-            hit = std::min(static_cast<const char*>(hitCr), static_cast<const char*>(hitLf));
-        else
-            hit = static_cast<const char*>(hitCr ? hitCr : hitLf);
-        if (!hit) {
-            out.append(start, n - i);
-            out += "\r\n";
-            break;
-        }
-        out.append(start, static_cast<size_t>(hit - start));
+        if (cr < i) cr = next('\r', i);
+        if (lf < i) lf = next('\n', i);
+        const size_t hit = std::min(cr, lf);
+        out.append(bytes, i, hit - i);
         out += "\r\n";
-        i = static_cast<size_t>(hit - bytes.data()) + 1;
-        if (*hit == '\r' && i < n && bytes[i] == '\n')
-            ++i;
+        if (hit == n) break;
+        i = hit + 1;
+        if (bytes[hit] == '\r' && i < n && bytes[i] == '\n') ++i;
     }
     return out;
 }
@@ -615,30 +612,28 @@ void TNoxPigger::LoadFromStream(std::istream& stream) {
     SetText(NormalizeLineBreaks(bytes));
 }
 
-void TNoxPigger::LoadFromFile(const std::string& fileName) { SetText(NormalizeLineBreaks(ReadFileBytes(fileName))); }
+void TNoxPigger::LoadFromFile(const std::string& fileName) {
+    SetText(NormalizeLineBreaks(ReadFileBytes(fileName)));
+}
 
 std::string ReadFileBytes(const std::string& fileName) {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
+        if (fd >= 0) ::close(fd);
         throw EStreamError("Cannot open file " + fileName);
     }
     std::string bytes;
-    if (S_ISREG(st.st_mode))
-        bytes.reserve(static_cast<size_t>(st.st_size));
+    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buf, sizeof buf);
-        if (got < 0 && errno == EINTR)
-            continue;
+        if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             ::close(fd);
             throw EStreamError("Cannot read file " + fileName);
         }
-        if (got == 0)
-            break;
+        if (got == 0) break;
         bytes.append(buf, static_cast<size_t>(got));
     }
     ::close(fd);
@@ -652,20 +647,20 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
     std::error_code ec;
     if (fs::is_symlink(fs::path(fileName), ec)) {
         fs::path resolved = fs::weakly_canonical(fs::path(fileName), ec);
-        if (!ec)
-            target = resolved.string();
+        if (!ec) target = resolved.string();
     }
     const fs::path targetPath(target);
     const fs::path dir = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-    if (target.empty() || !targetPath.has_filename())
+    if (target.empty() || !targetPath.has_filename()) throw EStreamError("Cannot create file " + fileName);
+    // A file we could not open for writing stays as it is, even though the folder would let us replace it.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
         throw EStreamError("Cannot create file " + fileName);
 
     std::string tmpl = (dir / ("." + targetPath.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw EStreamError("Cannot create file " + fileName);
+    if (fd < 0) throw EStreamError("Cannot create file " + fileName);
     const std::string tmp(name.data());
 
     auto fail = [&](const std::string& message) {
@@ -689,22 +684,18 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            fail("Cannot write file " + fileName + ": " + std::strerror(errno));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) fail("Cannot write file " + fileName + ": " + std::strerror(errno));
         done += static_cast<size_t>(put);
     }
-    if (::fsync(fd) != 0)
-        fail("Cannot write file " + fileName + ": " + std::strerror(errno));
+    if (::fsync(fd) != 0) fail("Cannot write file " + fileName + ": " + std::strerror(errno));
     if (::close(fd) != 0) {
         ::unlink(tmp.c_str());
         throw EStreamError("Cannot write file " + fileName);
     }
     if (::rename(tmp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
         ::unlink(tmp.c_str());
-        throw EStreamError("Cannot create file " + fileName + ": " + std::strerror(err));
+        throw EStreamError("Cannot create file " + fileName);
     }
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

@@ -88,8 +88,8 @@ public:
     // Deep copy of the source's tag, text, attributes and children; Parent stays as it is.
     virtual void Assign(const TNoxPigger& source);
 
-    // Text form.
-    virtual void SetText(const std::string& text);
+    // Text form. SetText takes its own copy: the text may well be a value inside the tree it clears.
+    virtual void SetText(std::string text);
     virtual std::string GetText() const;
     void SaveToStream(std::ostream& stream) const;
     void SaveToFile(const std::string& fileName) const;
@@ -114,6 +114,7 @@ protected:
     virtual TNoxPigger* NewInstance(TNoxPigger* parent) const;
 
 private:
+    const std::string* FindAttr(const std::string& upperName) const;
     void AppendTextTo(std::string& out) const;
     void Detach();
     void FreeChildren();

@@ -6,8 +6,7 @@
 namespace todo {
 
 TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key) {
-    if (TNoxPigger* day = root.FindChildByAttr(kDateAttr, key))
-        return day;
+    if (TNoxPigger* day = root.FindChildByAttr(kDateAttr, key)) return day;
     TNoxPigger* day = root.AddChild(kDayTag);
     day->SetAttr(kDateAttr, key);
     return day;
@@ -16,44 +15,59 @@ TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key) {
 void remove_empty_days(TNoxPigger& root) {
     std::vector<TNoxPigger*> empty;
     for (TNoxPigger* day = root.FindChild(kDayTag); day; day = root.FindNextSibling(day))
-        if (day->ChildCount() == 0)
-            empty.push_back(day);
+        if (day->ChildCount() == 0) empty.push_back(day);
     for (TNoxPigger* day : empty)
         delete day;
 }
 
 namespace {
 TNoxPigger* child_or_new(TNoxPigger& item, const char* tag) {
-    if (TNoxPigger* c = item.FindChild(tag))
-        return c;
+    if (TNoxPigger* c = item.FindChild(tag)) return c;
     return item.AddChild(tag);
 }
 } // namespace
 
-TNoxPigger* description_of(TNoxPigger& item) { return child_or_new(item, kDescriptionTag); }
-TNoxPigger* remarks_of(TNoxPigger& item) { return child_or_new(item, kRemarksTag); }
+TNoxPigger* description_of(TNoxPigger& item) {
+    return child_or_new(item, kDescriptionTag);
+}
+TNoxPigger* remarks_of(TNoxPigger& item) {
+    return child_or_new(item, kRemarksTag);
+}
 
-std::string item_text(const TNoxPigger& item) { return item.GetAttr(kCaptionAttr); }
+std::string item_text(const TNoxPigger& item) {
+    return item.GetAttr(kCaptionAttr);
+}
 
-bool is_done_in_day_list(const TNoxPigger& item) { return item.GetAttr(kDoneAttr) == "Y"; }
+bool is_done_in_day_list(const TNoxPigger& item) {
+    return item.GetAttr(kDoneAttr) == "Y";
+}
 
-bool is_done_in_reports(const TNoxPigger& item) { return !item.GetAttr(kDoneAttr).empty(); }
+bool is_done_in_reports(const TNoxPigger& item) {
+    return !item.GetAttr(kDoneAttr).empty();
+}
 
 std::optional<int> parse_int(const std::string& text) {
     const char* b = text.data();
     const char* e = b + text.size();
-    if (b != e && *b == '+')
+    if (b != e && *b == '+') {
         ++b;
+        if (b != e && *b == '-') return std::nullopt;
+    }
     int value = 0;
     auto [ptr, ec] = std::from_chars(b, e, value);
-    if (ec != std::errc() || ptr != e || b == e)
-        return std::nullopt;
+    if (ec != std::errc() || ptr != e || b == e) return std::nullopt;
     return value;
 }
 
-std::optional<int> parsed_picture_index(const TNoxPigger& item) { return parse_int(item.GetAttr(kIndexAttr)); }
+std::optional<int> parsed_picture_index(const TNoxPigger& item) {
+    const std::optional<int> index = parse_int(item.GetAttr(kIndexAttr));
+    if (index && (*index < 0 || *index >= kPictureCount)) return std::nullopt;
+    return index;
+}
 
-int picture_index(const TNoxPigger& item) { return parsed_picture_index(item).value_or(kNewItemPicture); }
+int picture_index(const TNoxPigger& item) {
+    return parsed_picture_index(item).value_or(kNewItemPicture);
+}
 
 void store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex) {
     item.SetAttr(kCaptionAttr, text);
@@ -61,7 +75,9 @@ void store_item(TNoxPigger& item, const std::string& text, bool done, int pictur
     item.SetAttr(kIndexAttr, std::to_string(pictureIndex));
 }
 
-bool is_timed(const TNoxPigger& item) { return !item.GetAttr(kHourAttr).empty(); }
+bool is_timed(const TNoxPigger& item) {
+    return !item.GetAttr(kHourAttr).empty();
+}
 
 std::string two_digits(int value) {
     std::string s = std::to_string(value);

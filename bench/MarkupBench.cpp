@@ -1,0 +1,141 @@
+// Load, save and day lookup on the ten-year data file, with pugixml on the same tree as the yardstick.
+#include "TenYearData.h"
+#include "TodoRules.h"
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Fixture {
+    std::string file;              // the data file as the program saves it
+    std::vector<std::string> keys; // its day keys, in order
+    std::string xml;               // the same tree as XML, saved by pugixml with default flags
+    size_t elements = 0;           // elements in the tree, the unit both sides process
+};
+
+void copy_into_xml(const TNoxPigger& from, pugi::xml_node to, size_t& elements) {
+    // Iterative, for the same reason the markup library is.
+    std::vector<std::pair<const TNoxPigger*, pugi::xml_node>> work{{&from, to}};
+    while (!work.empty()) {
+        auto [e, parent] = work.back();
+        work.pop_back();
+        ++elements;
+        pugi::xml_node node = parent.append_child(e->TagName().c_str());
+        for (const auto& [name, value] : e->Attributes())
+            node.append_attribute(name.c_str()).set_value(value.c_str());
+        if (!e->Text.empty()) node.append_child(pugi::node_pcdata).set_value(e->Text.c_str());
+        for (auto it = e->Children().rbegin(); it != e->Children().rend(); ++it)
+            work.emplace_back(*it, node);
+    }
+}
+
+const Fixture& fixture() {
+    static const Fixture f = [] {
+        Fixture f;
+        TNoxPigger root;
+        bench::build_ten_year_document(root);
+        f.file = root.GetText();
+        f.keys = bench::ten_year_day_keys();
+        pugi::xml_document doc;
+        copy_into_xml(root, doc, f.elements);
+        struct StringWriter : pugi::xml_writer {
+            std::string* out;
+            void write(const void* data, size_t size) override {
+                out->append(static_cast<const char*>(data), size);
+            }
+        } writer;
+        writer.out = &f.xml;
+        doc.save(writer);
+        return f;
+    }();
+    return f;
+}
+
+void report(benchmark::State& state, size_t bytes) {
+    const Fixture& f = fixture();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * f.elements));
+    state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+// The data file's load path from a buffer already in memory: line breaks normalised, then parsed.
+void BM_MarkupLoad(benchmark::State& state) {
+    const Fixture& f = fixture();
+    TNoxPigger root;
+    for (auto _ : state) {
+        root.SetText(NormalizeLineBreaks(f.file));
+        benchmark::DoNotOptimize(root.ChildCount());
+    }
+    report(state, f.file.size());
+}
+BENCHMARK(BM_MarkupLoad)->Unit(benchmark::kMillisecond);
+
+void BM_MarkupSave(benchmark::State& state) {
+    const Fixture& f = fixture();
+    TNoxPigger root;
+    root.SetText(NormalizeLineBreaks(f.file));
+    for (auto _ : state) {
+        std::string text = root.GetText();
+        benchmark::DoNotOptimize(text.data());
+    }
+    report(state, f.file.size());
+}
+BENCHMARK(BM_MarkupSave)->Unit(benchmark::kMillisecond);
+
+// Every day of the file looked up once, as visiting each day in the main window would.
+void BM_FindOrCreateEveryDay(benchmark::State& state) {
+    const Fixture& f = fixture();
+    TNoxPigger root;
+    root.SetText(NormalizeLineBreaks(f.file));
+    for (auto _ : state)
+        for (const std::string& key : f.keys)
+            benchmark::DoNotOptimize(todo::find_or_create_day(root, key));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.file.size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * f.keys.size()));
+    if (root.ChildCount() != static_cast<int>(f.keys.size()))
+        state.SkipWithError("a day was not found and got created");
+}
+BENCHMARK(BM_FindOrCreateEveryDay)->Unit(benchmark::kMillisecond);
+
+void BM_PugixmlParse(benchmark::State& state) {
+    const Fixture& f = fixture();
+    pugi::xml_document doc;
+    for (auto _ : state) {
+        const pugi::xml_parse_result ok = doc.load_buffer(f.xml.data(), f.xml.size());
+        if (!ok) {
+            state.SkipWithError(ok.description());
+            break;
+        }
+        benchmark::DoNotOptimize(doc.first_child());
+    }
+    report(state, f.xml.size());
+}
+BENCHMARK(BM_PugixmlParse)->Unit(benchmark::kMillisecond);
+
+void BM_PugixmlSerialise(benchmark::State& state) {
+    const Fixture& f = fixture();
+    pugi::xml_document doc;
+    doc.load_buffer(f.xml.data(), f.xml.size());
+    struct StringWriter : pugi::xml_writer {
+        std::string out;
+        void write(const void* data, size_t size) override {
+            out.append(static_cast<const char*>(data), size);
+        }
+    };
+    for (auto _ : state) {
+        StringWriter writer;
+        doc.save(writer);
+        benchmark::DoNotOptimize(writer.out.data());
+    }
+    report(state, f.xml.size());
+}
+BENCHMARK(BM_PugixmlSerialise)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

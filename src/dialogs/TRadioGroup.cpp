@@ -1,0 +1,35 @@
+#include "TRadioGroup.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+TRadioGroup::TRadioGroup(const QString& name, const QString& title, const QStringList& items, QWidget* parent)
+    : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
+    setObjectName(name);
+    auto* layout = new QVBoxLayout(this);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], this);
+        b->setObjectName(name + u'_' + QString::number(i));
+        group_->addButton(b, i);
+        layout->addWidget(b);
+        buttons_.append(b);
+    }
+    layout->addStretch(1);
+    connect(group_, &QButtonGroup::idClicked, this, &TRadioGroup::Click);
+}
+
+int TRadioGroup::ItemIndex() const {
+    return group_->checkedId();
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+    if (QRadioButton* b = Button(index)) {
+        b->setChecked(true);
+    } else if (QAbstractButton* checked = group_->checkedButton()) {
+        // An exclusive group refuses to clear its last choice; lift that for a moment.
+        group_->setExclusive(false);
+        checked->setChecked(false);
+        group_->setExclusive(true);
+    }
+}

@@ -1,0 +1,19 @@
+// Text for word-wrapped labels: a label breaks lines only between words, so one long word (a path, a
+// web address) would widen the window. Long runs get invisible break chances between their characters.
+#pragma once
+
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+// The text with a zero-width space at each character boundary inside runs of more than 20 characters
+// without white space; it looks the same and wraps anywhere in such runs.
+QString breakable_text(const QString& text);
+// The displayed text without those break chances.
+QString without_break_chances(QString text);
+
+// Fits a fixed-width window's height to a word-wrapped label in a frame that lies directly in the
+// window's layout. Before the window is shown its layout does not learn the label's height by itself.
+void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label);

@@ -1,0 +1,51 @@
+// quillmarch-tool's options: help, version and every kind of bad usage.
+#include "ToolProcess.h"
+
+TEST(CommandLine, HelpAndVersionGoToStandardOutputWhereverTheyStand) {
+    ToolFolder dir;
+    for (const QStringList& args : {QStringList{"--help"}, QStringList{"check", "--help", "x.dat"}}) {
+        const ToolRun r = dir.run(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.out.startsWith("Usage: quillmarch-tool check FILE...")) << r.out.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());
+    }
+    const ToolRun v = dir.run({"--version"});
+    EXPECT_EQ(v.exitCode, 0);
+    EXPECT_EQ(v.out.toStdString(), "quillmarch-tool 1.5.3\n");
+}
+
+TEST(CommandLine, BadUsageGivesOneLineOnStandardErrorAndStatusTwo) {
+    ToolFolder dir;
+    dir.write("a.dat", "<A/>");
+    dir.write("b.dat", "<B/>");
+    const QList<QStringList> cases = {
+        {},
+        {"--frobnicate"},
+        {"check", "-x", "a.dat"},
+        {"lint", "a.dat"},
+        {"check"},
+        {"format"},
+        {"format", "a.dat", "b.dat"},
+        {"format", "a.dat", "-o"},
+        {"format", "a.dat", "-o", "c.dat", "-o", "d.dat"},
+        {"check", "a.dat", "-o", "c.dat"},
+    };
+    for (const QStringList& args : cases) {
+        const ToolRun r = dir.run(args);
+        const std::string what = args.join(' ').toStdString();
+        EXPECT_FALSE(r.crashed) << what;
+        EXPECT_EQ(r.exitCode, 2) << what;
+        EXPECT_TRUE(r.out.isEmpty()) << what;
+        EXPECT_EQ(r.errLines().size(), 1) << what << ": " << r.err.toStdString();
+    }
+    EXPECT_EQ(dir.entries(), QStringList({"a.dat", "b.dat"}));
+}
+
+TEST(CommandLine, ADoubleDashEndsTheOptionsSoFileNamesMayStartWithADash) {
+    ToolFolder dir;
+    dir.write("-o", "<A>");
+
+    const ToolRun r = dir.run({"check", "--", "-o"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.toStdString(), "-o:1:5: Syntax error (position 5)\n");
+}

@@ -1,0 +1,78 @@
+#include "TDmsg.h"
+#include "WindowRegistry.h"
+#include "WrapText.h"
+
+#include "ModalAnswer.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// The width the label's text needs when wrapped to the label's width.
+int wrapped_width(const QLabel* label) {
+    return label->fontMetrics()
+        .boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text())
+        .width();
+}
+} // namespace
+
+TEST(TDmsg, ShowsItsCaptionMessageAreaAndTheOkButton) {
+    WindowRegistry reg;
+    TDmsg msg(reg);
+    EXPECT_EQ(msg.windowTitle(), "Message:");
+    auto* ok = msg.findChild<QPushButton*>("Btn_ok");
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    auto* label = msg.findChild<QLabel*>("Label_message");
+    ASSERT_TRUE(label);
+    EXPECT_TRUE(label->wordWrap());
+    EXPECT_FALSE(label->autoFillBackground());
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label->parentWidget(), msg.findChild<QWidget*>("Panel_message"));
+}
+
+TEST(TDmsg, ShowMessageTextShowsTheTextAndReturnsWhenClosedByOkEnterOrEsc) {
+    WindowRegistry reg;
+    TDmsg msg(reg);
+    const QString text = "The item \"Milk\"\nhas been copied to date 6/12/2026.";
+    {
+        ModalAnswer answer([&](QWidget* d) {
+            EXPECT_EQ(d->windowTitle(), "Message:");
+            EXPECT_EQ(without_break_chances(d->findChild<QLabel*>("Label_message")->text()), text);
+            click_button(d, "OK");
+        });
+        msg.ShowMessageText(text);
+    }
+    {
+        ModalAnswer answer([](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); });
+        msg.ShowMessageText("Not found.");
+    }
+    {
+        ModalAnswer answer([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+        msg.ShowMessageText("Not found.");
+    }
+}
+
+TEST(TDmsg, ALongMessageWrapsWithoutWideningTheWindow) {
+    WindowRegistry reg;
+    TDmsg msg(reg);
+    int width = 0;
+    {
+        ModalAnswer answer([&](QWidget* d) {
+            width = d->width();
+            click_button(d, "OK");
+        });
+        msg.ShowMessageText("Not found.");
+    }
+    ModalAnswer answer([&](QWidget* d) {
+        auto* label = d->findChild<QLabel*>("Label_message");
+        EXPECT_EQ(d->width(), width);
+        EXPECT_LE(wrapped_width(label), label->width());
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        click_button(d, "OK");
+    });
+    msg.ShowMessageText(QString("The item \"") + QString("x").repeated(400) + "\"\nhas been copied.");
+}

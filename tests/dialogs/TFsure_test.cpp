@@ -1,0 +1,114 @@
+#include "TFsure.h"
+#include "WindowRegistry.h"
+#include "WrapText.h"
+
+#include "ModalAnswer.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+// The width the label's text needs when wrapped to the label's width.
+int wrapped_width(const QLabel* label) {
+    return label->fontMetrics()
+        .boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text())
+        .width();
+}
+} // namespace
+
+namespace {
+// Answers the next AskYesNo with an action on the shown dialog and returns the answer.
+bool ask(TFsure& sure, const QString& question, std::function<void(QWidget*)> action) {
+    ModalAnswer answer(std::move(action));
+    return sure.AskYesNo(question);
+}
+
+// A derived confirmation with a control of its own, as the new to-do list dialog has.
+class SureWithField : public TFsure {
+public:
+    explicit SureWithField(WindowRegistry& reg) : TFsure(reg) {
+        field = new QLabel(QStringLiteral("Filename to save To Do List data:"), this);
+        ExtraLayout()->addWidget(field);
+    }
+    QLabel* field;
+};
+} // namespace
+
+TEST(TFsure, ShowsItsCaptionQuestionAreaAndTheYesAndNoButtons) {
+    WindowRegistry reg;
+    TFsure sure(reg);
+    EXPECT_EQ(sure.windowTitle(), "Confirmation:");
+    auto* yes = sure.findChild<QPushButton*>("Btn_yes");
+    auto* no = sure.findChild<QPushButton*>("Btn_no");
+    ASSERT_TRUE(yes && no);
+    EXPECT_EQ(yes->text(), "Yes");
+    EXPECT_TRUE(yes->isDefault());
+    EXPECT_EQ(no->text(), "No");
+    EXPECT_FALSE(no->isDefault());
+    EXPECT_EQ(yes->nextInFocusChain(), no);
+    auto* label = sure.findChild<QLabel*>("Label_question");
+    ASSERT_TRUE(label);
+    EXPECT_TRUE(label->wordWrap());
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << "item texts must not be read as markup";
+    EXPECT_EQ(label->parentWidget(), sure.findChild<QWidget*>("Panel_question"));
+}
+
+TEST(TFsure, YesAndEnterAnswerTrueWhileNoEscAndTheCloseBoxAnswerFalse) {
+    WindowRegistry reg;
+    TFsure sure(reg);
+    QString shown;
+    EXPECT_TRUE(ask(sure, "Delete item \"Milk\"?", [&](QWidget* d) {
+        shown = without_break_chances(d->findChild<QLabel*>("Label_question")->text());
+        click_button(d, "Yes");
+    }));
+    EXPECT_EQ(shown, "Delete item \"Milk\"?");
+    // A "Yes" to the first question does not carry over to the next ones.
+    EXPECT_FALSE(ask(sure, "Second?", [](QWidget* d) { d->close(); }));
+    EXPECT_FALSE(ask(sure, "Third?", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }));
+    EXPECT_FALSE(ask(sure, "Fourth?", [](QWidget* d) { click_button(d, "No"); }));
+    EXPECT_TRUE(ask(sure, "Fifth?", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); }));
+}
+
+TEST(TFsure, ALongQuestionWrapsInsideTheWindowWithoutWideningIt) {
+    WindowRegistry reg;
+    TFsure sure(reg);
+    int shortWidth = 0;
+    int shortHeight = 0;
+    ask(sure, "Short?", [&](QWidget* d) {
+        shortWidth = d->width();
+        shortHeight = d->height();
+        click_button(d, "No");
+    });
+    const QString longQuestion = "Delete item \"" + QString("Call the plumber about the tap ").repeated(8) +
+                                 "/home/user/" +
+                                 QString("averyveryverylongfilenamewithoutspaces").repeated(3) + ".pdf\"?";
+    ask(sure, longQuestion, [&](QWidget* d) {
+        auto* label = d->findChild<QLabel*>("Label_question");
+        EXPECT_EQ(d->width(), shortWidth);
+        EXPECT_GT(d->height(), shortHeight);
+        EXPECT_EQ(without_break_chances(label->text()), longQuestion);
+        // Every line of the wrapped text fits into the label.
+        EXPECT_LE(wrapped_width(label), label->width());
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        click_button(d, "No");
+    });
+    ask(sure, "Short again?", [&](QWidget* d) {
+        EXPECT_EQ(d->height(), shortHeight) << "the window shrinks back for a short question";
+        click_button(d, "No");
+    });
+}
+
+TEST(TFsure, ADerivedDialogAddsItsControlsBetweenTheQuestionAndTheButtons) {
+    WindowRegistry reg;
+    SureWithField sure(reg);
+    ask(sure, "New To Do List will be created. Continue?", [&](QWidget* d) {
+        const int question = d->findChild<QWidget*>("Panel_question")->geometry().bottom();
+        const QRect field = sure.field->geometry();
+        EXPECT_GT(field.top(), question);
+        EXPECT_LT(field.bottom(), d->findChild<QWidget*>("Btn_yes")->geometry().top());
+        click_button(d, "Yes");
+    });
+}

@@ -1,0 +1,48 @@
+// Small helpers shared by the markup tests.
+#pragma once
+
+#include "NoxPigger.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace markup_test {
+
+// Joins lines with CR LF between them (none after the last), as the writer lays out its text.
+inline std::string CrLfLines(std::initializer_list<std::string> lines) {
+    std::string out;
+    bool first = true;
+    for (const std::string& line : lines) {
+        if (!first) out += "\r\n";
+        out += line;
+        first = false;
+    }
+    return out;
+}
+
+// The tags of an element's children, in order.
+inline std::vector<std::string> ChildTags(const TNoxPigger& e) {
+    std::vector<std::string> tags;
+    for (const TNoxPigger* c : e.Children())
+        tags.push_back(c->TagName());
+    return tags;
+}
+
+// Depth of the deepest element, walked without recursion.
+inline int TreeHeight(const TNoxPigger& root) {
+    int height = 0;
+    std::vector<std::pair<const TNoxPigger*, int>> work{{&root, 0}};
+    while (!work.empty()) {
+        auto [e, d] = work.back();
+        work.pop_back();
+        height = std::max(height, d);
+        for (const TNoxPigger* c : e->Children())
+            work.emplace_back(c, d + 1);
+    }
+    return height;
+}
+
+} // namespace markup_test
