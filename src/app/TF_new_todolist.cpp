@@ -16,6 +16,10 @@
 
 TF_new_todolist::TF_new_todolist(WindowRegistry& reg, QWidget* parent) : TFsure(reg, parent) {
     setObjectName(QStringLiteral("F_new_todolist"));
+    // Here the question stands out above the file it concerns.
+    QFont bold = Label_question->font();
+    bold.setBold(true);
+    Label_question->setFont(bold);
 
     Label_file = new QLabel(QStringLiteral("Filename to save To Do List data:"), this);
     Label_file->setObjectName(QStringLiteral("Label_file"));
