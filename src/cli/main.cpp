@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #ifndef QM_VERSION
 #define QM_VERSION "unknown"
 #endif
@@ -164,6 +166,12 @@ int run_format(const std::vector<std::string>& files, const std::optional<std::s
         return kFailure;
     }
     if (out && *out != "-") {
+        // Replacing OUT by renaming would swap a device, pipe or folder for a plain file: refuse.
+        struct stat st {};
+        if (::stat(out->c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            fail_line("Cannot create file " + printable(*out) + ": not a regular file");
+            return kFailure;
+        }
         try {
             root.SaveToFile(*out);
         } catch (const std::exception& e) {

@@ -57,6 +57,7 @@ public:
 
     TNoxPigger* Parent() const { return parent_; }
     // Moves this element (with its subtree) to the end of another parent's children, or detaches it.
+    // Throws std::logic_error when the new parent is this element or one of its descendants.
     void SetParent(TNoxPigger* parent);
 
     // Frees all children and empties tag, text and attributes; parent is kept.
@@ -85,7 +86,8 @@ public:
     TNoxPigger* FindChildByAttr(const std::string& attrName, const std::string& value) const;
     TNoxPigger* FindNextSibling(const TNoxPigger* child) const;
 
-    // Deep copy of the source's tag, text, attributes and children; Parent stays as it is.
+    // Deep copy of the source's tag, text, attributes and children; Parent stays as it is. The source
+    // may lie inside this element's subtree or above it.
     virtual void Assign(const TNoxPigger& source);
 
     // Text form. SetText takes its own copy: the text may well be a value inside the tree it clears.
@@ -97,7 +99,8 @@ public:
     void LoadFromFile(const std::string& fileName);
 
     // Parses one element starting the search for its "<" at the 1-based position; leaves the position
-    // just after the element.
+    // just after the element. Children are read by the same loop, not by calls of their own
+    // ParseElement, so depth never grows the machine stack; subclasses shape children through the hooks.
     virtual void ParseElement(const std::string& text, int32_t& position);
 
     // Parser hooks.

@@ -2,6 +2,8 @@
 #include "NoxPigger.h"
 #include "ToolProcess.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 // Foreign line breaks, lower-case names, escapes, a bare value, non-ASCII and invalid UTF-8 bytes,
@@ -54,7 +56,7 @@ TEST(FormatCommand, ReplacesOutWithoutLeavingTemporaryFilesEvenWhenOutIsTheInput
     const ToolRun inPlace = dir.run({"format", "-o", "in.dat", "in.dat"});
     EXPECT_EQ(inPlace.exitCode, 0);
     EXPECT_EQ(dir.read("in.dat").toStdString(), kFormatted.toStdString());
-    EXPECT_EQ(dir.entries(), QStringList({"in.dat", "out.dat"}));
+    EXPECT_EQ(dir.entries(), "in.dat, out.dat");
 
     const ToolRun toStdout = dir.run({"format", "in.dat", "-o", "-"});
     EXPECT_EQ(toStdout.out.toStdString(), kFormatted.toStdString());
@@ -96,7 +98,7 @@ TEST(FormatCommand, LeavesOutUntouchedWhenTheInputIsBrokenOrMissing) {
 
     EXPECT_EQ(dir.read("out.dat"), QByteArray("old"));
     EXPECT_EQ(dir.read("broken.dat"), QByteArray("<TODO_DATA>\n<DAY_DATA>\n</TODO_DATA>"));
-    EXPECT_EQ(dir.entries(), QStringList({"broken.dat", "out.dat"}));
+    EXPECT_EQ(dir.entries(), "broken.dat, out.dat");
 }
 
 TEST(FormatCommand, FailsWithOneLineWhenOutCannotBeWritten) {
@@ -109,4 +111,23 @@ TEST(FormatCommand, FailsWithOneLineWhenOutCannotBeWritten) {
     EXPECT_TRUE(r.out.isEmpty());
     ASSERT_EQ(r.errLines().size(), 1);
     EXPECT_TRUE(r.err.contains("no-such-folder/out.dat")) << r.err.toStdString();
+}
+
+TEST(FormatCommand, RefusesToReplaceAnOutThatIsNoRegularFile) {
+    ToolFolder dir;
+    dir.write("in.dat", "<A/>");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QDir(dir.path()).filePath("pipe"), QDir(dir.path()).filePath("link")));
+
+    for (const char* out : {"folder", "pipe", "link"}) {
+        const ToolRun r = dir.run({"format", "in.dat", "-o", out});
+        EXPECT_EQ(r.exitCode, 2) << out;
+        EXPECT_EQ(r.errLines().size(), 1) << out << ": " << r.err.toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(QFileInfo(QDir(dir.path()).filePath("folder")).isDir());
+    EXPECT_EQ(dir.entries(), "folder, in.dat, link, pipe");
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -69,9 +70,12 @@ public:
         return f.readAll();
     }
     bool exists(const QString& name) const { return QFile::exists(QDir(dir_.path()).filePath(name)); }
-    QStringList entries() const {
+    // Every name in the folder, hidden files, pipes and links included, as "a, b, c".
+    std::string entries() const {
         return QDir(dir_.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)
+            .join(", ")
+            .toStdString();
     }
 
     ToolRun run(const QStringList& args, const QByteArray& input = {}) const {

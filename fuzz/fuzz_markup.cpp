@@ -1,0 +1,90 @@
+// Feeds bytes through the file-loading path of the markup library. A text that parses is written,
+// read again and written again: the second text must equal the first, except for what the text form
+// is known to drop (white space at the ends of an element's text).
+#include "NoxPigger.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Every line carries its indent, so the written size grows with depth times element count; deeper
+// trees are only read and freed.
+constexpr int kMaxWrittenDepth = 2000;
+
+int Height(const TNoxPigger& root) {
+    int height = 0;
+    std::vector<std::pair<const TNoxPigger*, int>> work{{&root, 0}};
+    while (!work.empty()) {
+        auto [e, d] = work.back();
+        work.pop_back();
+        height = std::max(height, d);
+        for (const TNoxPigger* c : e->Children())
+            work.emplace_back(c, d + 1);
+    }
+    return height;
+}
+
+// The writer leaves TAB, CR, LF and space unescaped and the parser trims them off the ends of a
+// text run, so that is all a write and a read may change.
+void TrimTexts(TNoxPigger& root) {
+    auto outer = [](char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; };
+    std::vector<TNoxPigger*> work{&root};
+    while (!work.empty()) {
+        TNoxPigger* e = work.back();
+        work.pop_back();
+        std::string& t = e->Text;
+        size_t b = 0, n = t.size();
+        while (b < n && outer(t[b]))
+            ++b;
+        while (n > b && outer(t[n - 1]))
+            --n;
+        t = t.substr(b, n - b);
+        for (TNoxPigger* c : e->Children())
+            work.push_back(c);
+    }
+}
+
+[[noreturn]] void Fail(const char* what, const std::string& a, const std::string& b) {
+    std::fprintf(stderr, "%s\n--- expected (%zu bytes)\n%s\n--- got (%zu bytes)\n%s\n", what, a.size(),
+                 a.c_str(), b.size(), b.c_str());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text = NormalizeLineBreaks(std::string(reinterpret_cast<const char*>(data), size));
+    TNoxPigger root;
+    try {
+        root.SetText(text);
+    } catch (const ENoxPiggerError& e) {
+        if (e.Position < 1 || static_cast<size_t>(e.Position) > text.size() + 1)
+            Fail("error position outside the text", std::to_string(text.size()), std::to_string(e.Position));
+        return 0;
+    }
+    if (Height(root) > kMaxWrittenDepth) return 0;
+
+    const std::string first = root.GetText();
+    TNoxPigger again;
+    try {
+        again.SetText(first);
+    } catch (const ENoxPiggerError& e) {
+        Fail("written text does not parse", first,
+             e.what() + std::string(" at ") + std::to_string(e.Position));
+    }
+    TrimTexts(root);
+    const std::string expected = root.GetText();
+    const std::string second = again.GetText();
+    if (second != expected) Fail("text changed on a second write", expected, second);
+
+    TNoxPigger copy;
+    copy.Assign(again);
+    if (copy.GetText() != second) Fail("copy differs", second, copy.GetText());
+    return 0;
+}
