@@ -7,12 +7,14 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class TD_settings_user;
 
 class TForm_main : public QMainWindow {
     Q_OBJECT
@@ -33,6 +35,8 @@ public:
     QString HelpDir;
     std::unique_ptr<TNoxPigger> TodoDoc;
     bool BackupOnSave = false;
+    // Why the last SaveDataFile did not reach the disk; empty after a successful one.
+    QString LastSaveError;
 
     // Writes the document, with a backup first when BackupOnSave. Returns whether it reached the disk.
     virtual bool SaveDataFile(const QString& fileName);
@@ -42,19 +46,51 @@ public:
     virtual QString GetDataFileName();
     virtual void Activated();
 
-    // Loads the data file; returns false when it had the wrong format (the program is then closing).
+    // Loads the data file. Returns false when the file had the wrong format: the message was shown and
+    // the window is closing without saving.
     bool LoadDataFile();
     void ShowHelp(const QString& topic);
+    // The help page a topic opens: in HelpDir, or the copy shipped with the program when HelpDir lacks it.
+    QString HelpPage(const QString& topic) const;
 
-    // The tray icon, or none where the desktop has no notification area.
+    // Shows the window again from the tray (or from its minimized state).
+    void ShowFromTray();
+    // Stand by: hides to the tray; minimizes where the desktop has no tray, so it stays reachable.
+    void StandBy();
+    bool HasTray() const;
     QSystemTrayIcon* TrayIcon() const { return tray_; }
+
+    // Whether the close sequence has run to its end; start-up checks it after a wrong-format file.
+    bool IsClosed() const { return closed_; }
+
+    // Lets tests replace the plain message boxes of the shell.
+    std::function<void(const QString&)> ShowShellMessage;
+    // Asked when the final save failed: true to quit anyway, false to keep the window open.
+    std::function<bool(const QString&)> AskQuitUnsaved;
+
+signals:
+    // The close sequence has finished: the program ends.
+    void ClosedForGood();
 
 protected:
     // The creation handler: runs once the derived window has built its controls, since the data file
-    // name and the rest depend on the derived class.
+    // name depends on the derived class.
     virtual void FormCreate();
+    // The derived window's close handler runs first; returns false to keep the window open.
+    virtual void CloseHandler() {}
+    // After the final save failed and the user chose to stay.
+    virtual void CloseCancelled() {}
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    bool FinalSave();
+    void Shutdown();
+
     WindowRegistry& reg_;
     QSystemTrayIcon* tray_ = nullptr;
+    std::unique_ptr<TD_settings_user> ownedSettings_;
+    bool closed_ = false;
+    bool shutDown_ = false;
 };

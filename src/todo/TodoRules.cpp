@@ -60,9 +60,8 @@ std::optional<int> parse_int(const std::string& text) {
 }
 
 std::optional<int> parsed_picture_index(const TNoxPigger& item) {
-    const std::optional<int> index = parse_int(item.GetAttr(kIndexAttr));
-    if (index && (*index < 0 || *index >= kPictureCount)) return std::nullopt;
-    return index;
+    // Any integer counts, as stored; whoever draws the picture falls back for one outside the list.
+    return parse_int(item.GetAttr(kIndexAttr));
 }
 
 int picture_index(const TNoxPigger& item) {

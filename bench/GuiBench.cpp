@@ -1,0 +1,88 @@
+// The program's windows on the ten-year data file: start-up until today's list is shown, and filling and
+// storing a day of 1,000 items. Runs on Qt's offscreen platform unless another is chosen.
+#include "ProgramWindows.h"
+#include "TFmain.h"
+#include "TenYearData.h"
+#include "TodoRules.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString write_ten_year_program_folder(QTemporaryDir& dir) {
+    const std::string bytes = bench::ten_year_data_file();
+    QFile f(dir.filePath(QStringLiteral("quillmarch.dat")));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return dir.filePath(QStringLiteral("quillmarch"));
+}
+
+void BM_StartUpUntilTodayIsShown(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString program = write_ten_year_program_folder(dir);
+    for (auto _ : state) {
+        auto windows = std::make_unique<ProgramWindows>();
+        windows->registry.programFile = program;
+        windows->Create();
+        windows->main->show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(windows->main->current_day);
+        state.PauseTiming();
+        windows.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel("ten-year file, 36,500 items");
+}
+BENCHMARK(BM_StartUpUntilTodayIsShown)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+struct BigDay {
+    QTemporaryDir dir;
+    std::unique_ptr<ProgramWindows> windows = std::make_unique<ProgramWindows>();
+    BigDay() {
+        windows->registry.programFile = dir.filePath(QStringLiteral("quillmarch"));
+        windows->Create();
+        TFmain& main = *windows->main;
+        for (int i = 0; i < 1000; ++i) {
+            TNoxPigger* item = main.current_day->AddChild("TASK");
+            item->SetAttr("CAPTION", "Item number " + std::to_string(i));
+            item->SetAttr("INDEX", std::to_string(i % 36));
+            if (i % 3 == 0)
+                item->SetAttr("D", "Y");
+        }
+    }
+};
+
+void BM_FillDayListOf1000Items(benchmark::State& state) {
+    BigDay day;
+    for (auto _ : state) {
+        day.windows->main->fill_day_list();
+        benchmark::DoNotOptimize(day.windows->main->LV1);
+    }
+}
+BENCHMARK(BM_FillDayListOf1000Items)->Unit(benchmark::kMillisecond);
+
+void BM_StoreDayListOf1000Items(benchmark::State& state) {
+    BigDay day;
+    day.windows->main->fill_day_list();
+    for (auto _ : state)
+        day.windows->main->store_day_list();
+}
+BENCHMARK(BM_StoreDayListOf1000Items)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The ten-year file's keys are rendered under en_US.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

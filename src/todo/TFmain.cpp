@@ -1,0 +1,848 @@
+#include "TFmain.h"
+
+#include "DayKeys.h"
+#include "DayListWidget.h"
+#include "ItemImages.h"
+#include "TD_select_image.h"
+#include "TD_settings_user.h"
+#include "TF_about.h"
+#include "TF_new_todolist.h"
+#include "TFsure.h"
+#include "TextCodec.h"
+#include "TodoRules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Row data: the bound item, the caption's bytes as read and as shown (so an unedited caption is written
+// back byte for byte), and the picture index.
+constexpr int kItemRole = Qt::UserRole;
+constexpr int kBytesRole = Qt::UserRole + 1;
+constexpr int kShownRole = Qt::UserRole + 2;
+constexpr int kPictureRole = Qt::UserRole + 3;
+
+const QString kNewItemText = QStringLiteral("New item");
+
+// The document keeps CR LF between description lines; the text area works with LF.
+QString description_for_editor(const std::string& bytes) {
+    QString s = to_qstring(bytes);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+std::string description_from_editor(const QString& text) {
+    QString s = text;
+    s.replace(u'\n', QStringLiteral("\r\n"));
+    return from_qstring(s);
+}
+
+class OverrideCursor {
+public:
+    OverrideCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~OverrideCursor() { QApplication::restoreOverrideCursor(); }
+    OverrideCursor(const OverrideCursor&) = delete;
+    OverrideCursor& operator=(const OverrideCursor&) = delete;
+};
+
+QAction* make_action(QObject* parent, const char* name, const QString& text, const QKeySequence& key = {}) {
+    auto* a = new QAction(text, parent);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty())
+        a->setShortcut(key);
+    return a;
+}
+
+// "../dat" relative to the current directory, created when missing.
+QString dat_folder() {
+    const QString dir = QDir::current().filePath(QStringLiteral("../dat"));
+    QDir().mkpath(dir);
+    return QDir::cleanPath(dir);
+}
+
+} // namespace
+
+TFmain::TFmain(WindowRegistry& registry, QWidget* parent) : TForm_main(registry, parent) {
+    registry.main = this;
+    setObjectName(QStringLiteral("Fmain"));
+    setWindowTitle(QStringLiteral("Quillmarch (freeware edition)"));
+    setWindowIcon(app_icon());
+    resize(532, 406);
+
+    Timer_auto_save = new QTimer(this);
+    Timer_auto_save->setObjectName(QStringLiteral("Timer_auto_save"));
+    Timer_auto_save->setSingleShot(true);
+    connect(Timer_auto_save, &QTimer::timeout, this, &TFmain::Timer_auto_saveTimer);
+
+    BuildClientArea();
+    BuildMenus();
+    BuildToolBar();
+
+    ChooseOpenFile = [this] {
+        QFileDialog dialog(this, QStringLiteral("Select the ToDoList data file"), dat_folder());
+        dialog.setObjectName(QStringLiteral("OpenDialog1"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"), QStringLiteral("Backup files (*.bak *.BAK)"),
+                               QStringLiteral("All files (*)")});
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    ChooseSaveFile = [this] {
+        QFileDialog dialog(this, QStringLiteral("Save as"), dat_folder());
+        dialog.setObjectName(QStringLiteral("SaveDialog1"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("dat"));
+        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"), QStringLiteral("All files (*)")});
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+
+    FormCreate();
+}
+
+TFmain::~TFmain() {
+    if (Registry().main == this)
+        Registry().main = nullptr;
+}
+
+void TFmain::FormCreate() {
+    TForm_main::FormCreate();
+    if (IsClosed() || NoSaveOnExit)
+        return;
+    go_to_today();
+    ArmAutoSave();
+}
+
+// ---- building the window ----
+
+void TFmain::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    N_File = bar->addMenu(QStringLiteral("&File"));
+    N_File->setObjectName(QStringLiteral("N_File"));
+    N_New = make_action(this, "N_New", QStringLiteral("New..."));
+    N_Open = make_action(this, "N_Open", QStringLiteral("Open..."));
+    N_Save = make_action(this, "N_Save", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    N_Saveas = make_action(this, "N_Saveas", QStringLiteral("Save as..."));
+    N_Print = make_action(this, "N_Print", QStringLiteral("Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    N_Exit1 = make_action(this, "N_Exit1", QStringLiteral("Exit"));
+    N_File->addActions({N_New, N_Open, N_Save, N_Saveas});
+    N_File->addSeparator();
+    N_File->addAction(N_Print);
+    N_File->addSeparator();
+    N_File->addAction(N_Exit1);
+    connect(N_New, &QAction::triggered, this, &TFmain::N_NewClick);
+    connect(N_Open, &QAction::triggered, this, &TFmain::N_OpenClick);
+    connect(N_Save, &QAction::triggered, this, [this] {
+        if (!N_SaveClick())
+            ReportSaveFailure(false);
+    });
+    connect(N_Saveas, &QAction::triggered, this, &TFmain::N_SaveasClick);
+    connect(N_Print, &QAction::triggered, this, &TFmain::PrintClick);
+    connect(N_Exit1, &QAction::triggered, this, &TFmain::N_Exit1Click);
+
+    N_Edit = bar->addMenu(QStringLiteral("&Edit"));
+    N_Edit->setObjectName(QStringLiteral("N_Edit"));
+    N_Add = make_action(this, "N_Add", QStringLiteral("Add"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    N_Delete = make_action(this, "N_Delete", QStringLiteral("Delete"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    N_Edit_text = make_action(this, "N_Edit_text", QStringLiteral("Edit text"), QKeySequence(Qt::Key_F2));
+    N_Change_image = make_action(this, "N_Change_image", QStringLiteral("Change image"), QKeySequence(Qt::Key_F3));
+    N_hour_grid = make_action(this, "N_hour_grid", QStringLiteral("Hour grid"), QKeySequence(Qt::Key_F4));
+    N_Movetootherdate = make_action(this, "N_Movetootherdate", QStringLiteral("Move the item to other date"),
+                                    QKeySequence(Qt::Key_F6));
+    N_Edit->addActions({N_Add, N_Delete, N_Edit_text, N_Change_image, N_hour_grid});
+    N_Edit->addSeparator();
+    N_Edit->addAction(N_Movetootherdate);
+    connect(N_Add, &QAction::triggered, this, &TFmain::AddClick);
+    connect(N_Delete, &QAction::triggered, this, &TFmain::DeleteClick);
+    connect(N_Edit_text, &QAction::triggered, this, &TFmain::EditTextClick);
+    connect(N_Change_image, &QAction::triggered, this, &TFmain::ChangeImageClick);
+    connect(N_hour_grid, &QAction::triggered, this, &TFmain::HourGridClick);
+    connect(N_Movetootherdate, &QAction::triggered, this, &TFmain::MoveClick);
+
+    N_Search = bar->addMenu(QStringLiteral("&Search"));
+    N_Search->setObjectName(QStringLiteral("N_Search"));
+    N_Context_search = make_action(this, "N_Context_search", QStringLiteral("Context search"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_F));
+    N_Find_uncompleted = make_action(this, "N_Find_uncompleted", QStringLiteral("Find uncompleted items"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_F7));
+    N_Search->addActions({N_Context_search, N_Find_uncompleted});
+    connect(N_Context_search, &QAction::triggered, this, &TFmain::ContextSearchClick);
+    connect(N_Find_uncompleted, &QAction::triggered, this, &TFmain::FindUncompletedClick);
+
+    N_View = bar->addMenu(QStringLiteral("&View"));
+    N_View->setObjectName(QStringLiteral("N_View"));
+    N_Standby = make_action(this, "N_Standby", QStringLiteral("Stand by"));
+    N_Settings = make_action(this, "N_Settings", QStringLiteral("Settings..."));
+    N_View->addAction(N_Standby);
+    N_View->addSeparator();
+    N_View->addAction(N_Settings);
+    N_View->addSeparator();
+    connect(N_Standby, &QAction::triggered, this, &TForm_main::StandBy);
+    connect(N_Settings, &QAction::triggered, this, &TFmain::SettingsClick);
+
+    N_Help = bar->addMenu(QStringLiteral("&Help"));
+    N_Help->setObjectName(QStringLiteral("N_Help"));
+    N_Help1 = make_action(this, "N_Help1", QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
+    N_About = make_action(this, "N_About", QStringLiteral("About"));
+    N_Help->addAction(N_Help1);
+    N_Help->addSeparator();
+    N_Help->addAction(N_About);
+    connect(N_Help1, &QAction::triggered, this, &TFmain::HelpClick);
+    connect(N_About, &QAction::triggered, this, &TFmain::AboutClick);
+
+    // The context menu repeats the Edit commands; its entries carry no shortcuts of their own.
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N_pAdd = make_action(this, "N_pAdd", QStringLiteral("Add"));
+    N_pDelete = make_action(this, "N_pDelete", QStringLiteral("Delete"));
+    N_pEdit_text = make_action(this, "N_pEdit_text", QStringLiteral("Edit text"));
+    N_pChange_image = make_action(this, "N_pChange_image", QStringLiteral("Change image"));
+    N_pMove = make_action(this, "N_pMove", QStringLiteral("Move the item to otehr date"));
+    PopupMenu1->addActions({N_pAdd, N_pDelete, N_pEdit_text, N_pChange_image});
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(N_pMove);
+    connect(N_pAdd, &QAction::triggered, this, &TFmain::AddClick);
+    connect(N_pDelete, &QAction::triggered, this, &TFmain::DeleteClick);
+    connect(N_pEdit_text, &QAction::triggered, this, &TFmain::EditTextClick);
+    connect(N_pChange_image, &QAction::triggered, this, &TFmain::ChangeImageClick);
+    connect(N_pMove, &QAction::triggered, this, &TFmain::MoveClick);
+    LV1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(LV1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(LV1->viewport()->mapToGlobal(pos)); });
+}
+
+void TFmain::BuildToolBar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    auto button = [this](const char* name, const QString& hint, const QString& icon, void (TFmain::*slot)()) {
+        auto* b = new QToolButton(ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(hint);
+        b->setStatusTip(hint);
+        b->setAccessibleName(hint);
+        b->setIcon(tool_icon(icon));
+        b->setIconSize(QSize(24, 24));
+        b->setFixedSize(36, 36);
+        b->setAutoRaise(true);
+        connect(b, &QToolButton::clicked, this, slot);
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    TB_add_task = button("TB_add_task", QStringLiteral("Add item"), QStringLiteral("add_item"), &TFmain::AddClick);
+    TB_del_task = button("TB_del_task", QStringLiteral("Delete item"), QStringLiteral("delete_item"), &TFmain::DeleteClick);
+    TB_move = button("TB_move", QStringLiteral("Move item to other date"), QStringLiteral("move_item"), &TFmain::MoveClick);
+    TB_search = button("TB_search", QStringLiteral("Search"), QStringLiteral("search"), &TFmain::ContextSearchClick);
+    TB_hour = button("TB_hour", QStringLiteral("Hour grid"), QStringLiteral("hour_grid"), &TFmain::HourGridClick);
+    ToolBar1->addSeparator();
+    TB_tvshow = button("TB_tvshow", QStringLiteral("Loved TV show"), QStringLiteral("tv_show"), &TFmain::TvShowClick);
+
+    // Stand by keeps to the right end of the tool bar whatever the window's width.
+    auto* spacer = new QWidget(ToolBar1);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBar1->addWidget(spacer);
+    SB_stand_by = button("SB_stand_by", QStringLiteral("Stand by"), QStringLiteral("stand_by"), &TForm_main::StandBy);
+}
+
+void TFmain::BuildClientArea() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Panel_client"));
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 2);
+
+    auto* dateRow = new QHBoxLayout();
+    RB_date_on = new QRadioButton(QStringLiteral("Date:"), central);
+    RB_date_on->setObjectName(QStringLiteral("RB_date_on"));
+    RB_date_on->setChecked(true);
+    DatePicker1 = new QDateEdit(QDate::currentDate(), central);
+    DatePicker1->setObjectName(QStringLiteral("DatePicker1"));
+    DatePicker1->setCalendarPopup(true);
+    DatePicker1->setDisplayFormat(day_key_format());
+    DatePicker1->setAccessibleName(QStringLiteral("Date"));
+    RB_date_off = new QRadioButton(QStringLiteral("Date independed To Do Items"), central);
+    RB_date_off->setObjectName(QStringLiteral("RB_date_off"));
+    dateRow->addWidget(RB_date_on);
+    dateRow->addWidget(DatePicker1);
+    dateRow->addSpacing(16);
+    dateRow->addWidget(RB_date_off);
+    dateRow->addStretch(1);
+    layout->addLayout(dateRow);
+
+    Splitter1 = new QSplitter(Qt::Vertical, central);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    LV1 = new DayListWidget(Splitter1);
+    LV1->setObjectName(QStringLiteral("LV1"));
+    LV1->setIconSize(QSize(16, 16));
+    LV1->setSelectionMode(QAbstractItemView::SingleSelection);
+    LV1->setEditTriggers(QAbstractItemView::DoubleClicked);
+    LV1->setAccessibleName(QStringLiteral("To do items"));
+    PageControl1 = new QTabWidget(Splitter1);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    Memo_dsc = new QPlainTextEdit(PageControl1);
+    Memo_dsc->setObjectName(QStringLiteral("Memo_dsc"));
+    Memo_dsc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo_dsc->setAccessibleName(QStringLiteral("Description"));
+    Memo_dsc->setTabChangesFocus(true);
+    PageControl1->addTab(Memo_dsc, QStringLiteral("Description"));
+    Splitter1->addWidget(LV1);
+    Splitter1->addWidget(PageControl1);
+    Splitter1->setStretchFactor(0, 3);
+    Splitter1->setStretchFactor(1, 1);
+    layout->addWidget(Splitter1, 1);
+    setCentralWidget(central);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusPanel0 = new QLabel(StatusBar1);
+    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+    StatusPanel0->setMinimumWidth(50);
+    StatusPanel1 = new QLabel(StatusBar1);
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    StatusPanel1->setMinimumWidth(50);
+    StatusPanel1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusBar1->addWidget(StatusPanel0);
+    StatusBar1->addWidget(StatusPanel1, 1);
+    setStatusBar(StatusBar1);
+
+    setTabOrder(RB_date_on, DatePicker1);
+    setTabOrder(DatePicker1, RB_date_off);
+    setTabOrder(RB_date_off, LV1);
+    setTabOrder(LV1, Memo_dsc);
+
+    connect(RB_date_on, &QRadioButton::clicked, this, &TFmain::RadioClicked);
+    connect(RB_date_off, &QRadioButton::clicked, this, &TFmain::RadioClicked);
+    connect(DatePicker1, &QDateEdit::dateChanged, this, &TFmain::DateChanged);
+    connect(Memo_dsc, &QPlainTextEdit::textChanged, this, [this] { description_modified = true; });
+    connect(LV1, &QListWidget::itemSelectionChanged, this, &TFmain::RowStateChanging);
+    connect(LV1, &QListWidget::itemChanged, this, [this](QListWidgetItem*) {
+        if (!filling_)
+            RowStateChanging();
+    });
+    LV1->OnKeyDown = [this](QKeyEvent* event) { return ListKeyDown(event); };
+    connect(LV1, &DayListWidget::RowDropped, this, &TFmain::RowDropped);
+}
+
+// ---- showing a day ----
+
+void TFmain::SetPickerDate(const QDate& date) {
+    const QSignalBlocker block(DatePicker1);
+    DatePicker1->setDate(date);
+}
+
+std::string TFmain::shown_key() const {
+    return RB_date_on->isChecked() ? render_day_key(DatePicker1->date()) : kDateIndependentKey;
+}
+
+void TFmain::go_to_day(const std::string& key) {
+    if (const auto date = parse_day_key(key)) {
+        RB_date_on->setChecked(true);
+        DatePicker1->setEnabled(true);
+        if (render_day_key(DatePicker1->date()) != key)
+            SetPickerDate(*date);
+    } else {
+        RB_date_off->setChecked(true);
+        DatePicker1->setEnabled(false);
+    }
+    clear_description();
+    current_day = todo::find_or_create_day(*TodoDoc, key);
+    fill_day_list();
+    item_actions_enabling();
+}
+
+void TFmain::go_to_date(const QDate& date) { go_to_day(render_day_key(date)); }
+
+void TFmain::go_to_today() {
+    description_modified = false;
+    SetPickerDate(QDate::currentDate());
+    go_to_date(DatePicker1->date());
+    show_file_name(Registry().settings ? Registry().settings->DataFileName() : QString());
+}
+
+void TFmain::show_file_name(const QString& name) {
+    fileName_ = name;
+    StatusPanel1->setText(name);
+    StatusPanel1->setToolTip(name);
+}
+
+// ---- rows ----
+
+void TFmain::fill_day_list() {
+    filling_ = true;
+    {
+        const QSignalBlocker block(LV1);
+        clear_description();
+        LV1->clear();
+        // The list is empty here, so every item gets a new row without looking for an old one.
+        if (current_day)
+            for (TNoxPigger* child : current_day->Children())
+                if (child->TagName() == todo::kItemTag)
+                    update_row(new_row(child), child);
+        LV1->clearSelection();
+        LV1->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    }
+    filling_ = false;
+    item_actions_enabling();
+}
+
+QListWidgetItem* TFmain::show_item_row(TNoxPigger* item) {
+    QListWidgetItem* row = row_of_item(item);
+    const bool wasFilling = filling_;
+    filling_ = true;
+    if (!row)
+        row = new_row(item);
+    update_row(row, item);
+    filling_ = wasFilling;
+    return row;
+}
+
+QListWidgetItem* TFmain::new_row(TNoxPigger* item) {
+    auto* row = new QListWidgetItem(LV1);
+    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsUserCheckable |
+                  Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
+    row->setData(kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
+    return row;
+}
+
+void TFmain::update_row(QListWidgetItem* row, const TNoxPigger* item) {
+    const std::string caption = todo::item_text(*item);
+    const QString shown = to_qstring(caption);
+    row->setData(kBytesRole, QByteArray::fromStdString(caption));
+    row->setData(kShownRole, shown);
+    row->setText(shown);
+    const int picture = todo::picture_index(*item);
+    row->setData(kPictureRole, picture);
+    row->setIcon(item_image(picture));
+    row->setCheckState(todo::is_done_in_day_list(*item) ? Qt::Checked : Qt::Unchecked);
+}
+
+QListWidgetItem* TFmain::row_of_item(const TNoxPigger* item) const {
+    if (!item)
+        return nullptr;
+    for (int i = 0; i < LV1->count(); ++i)
+        if (item_of_row(LV1->item(i)) == item)
+            return LV1->item(i);
+    return nullptr;
+}
+
+TNoxPigger* TFmain::item_of_row(const QListWidgetItem* row) const {
+    if (!row)
+        return nullptr;
+    return reinterpret_cast<TNoxPigger*>(row->data(kItemRole).value<quintptr>());
+}
+
+QListWidgetItem* TFmain::selected_row() const {
+    const QList<QListWidgetItem*> selected = LV1->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+int TFmain::row_picture(const QListWidgetItem* row) { return row->data(kPictureRole).toInt(); }
+
+void TFmain::store_item_row(QListWidgetItem* row) {
+    TNoxPigger* item = item_of_row(row);
+    if (!item)
+        return;
+    // A caption the user left alone goes back as the bytes it was read from.
+    const std::string text = row->text() == row->data(kShownRole).toString()
+                                 ? row->data(kBytesRole).toByteArray().toStdString()
+                                 : from_qstring(row->text());
+    todo::store_item(*item, text, row->checkState() == Qt::Checked, row_picture(row));
+}
+
+void TFmain::store_day_list() {
+    // An edit still open keeps its text: accepting it is what the user would expect of a save.
+    if (LV1->IsEditing())
+        LV1->AcceptEdit();
+    store_description();
+    for (int i = 0; i < LV1->count(); ++i)
+        store_item_row(LV1->item(i));
+}
+
+void TFmain::store_description() {
+    if (description_modified && descriptionOwner_)
+        todo::description_of(*descriptionOwner_)->Text = description_from_editor(Memo_dsc->toPlainText());
+    description_modified = false;
+}
+
+void TFmain::load_description() {
+    clear_description();
+    QListWidgetItem* row = selected_row();
+    TNoxPigger* item = item_of_row(row);
+    if (!item)
+        return;
+    Memo_dsc->setPlainText(description_for_editor(todo::description_of(*item)->Text));
+    descriptionOwner_ = item;
+    description_modified = false;
+    todo::remarks_of(*item);
+}
+
+void TFmain::clear_description() {
+    Memo_dsc->clear();
+    descriptionOwner_ = nullptr;
+    description_modified = false;
+}
+
+// A row was selected, unselected or ticked: the edited description goes to the item it was typed for
+// (the one it was loaded from), then the now selected item's description is shown.
+void TFmain::RowStateChanging() {
+    store_description();
+    load_description();
+    item_actions_enabling();
+}
+
+TNoxPigger* TFmain::add_item(TNoxPigger* day, const std::string& text) {
+    if (!day)
+        return nullptr;
+    store_day_list();
+    TNoxPigger* item = day->AddChild(todo::kItemTag);
+    item->SetAttr(todo::kCaptionAttr, text);
+    QListWidgetItem* row = show_item_row(item);
+    LV1->setCurrentItem(row);
+    row->setSelected(true);
+    return item;
+}
+
+void TFmain::item_actions_enabling() {
+    const bool dateMode = RB_date_on->isChecked();
+    N_hour_grid->setEnabled(dateMode);
+    TB_hour->setEnabled(dateMode);
+    const bool selected = selected_row() != nullptr;
+    Memo_dsc->setEnabled(selected);
+    for (QAction* a : {N_Edit_text, N_Delete, N_Change_image, N_Movetootherdate, N_pEdit_text, N_pDelete,
+                       N_pChange_image, N_pMove})
+        a->setEnabled(selected);
+    for (QToolButton* b : {TB_del_task, TB_move})
+        b->setEnabled(selected);
+    N_Add->setEnabled(true);
+    N_pAdd->setEnabled(true);
+    TB_add_task->setEnabled(true);
+}
+
+void TFmain::step_day(bool forward) {
+    const QDate date = DatePicker1->date().addDays(forward ? 1 : -1);
+    store_day_list();
+    SetPickerDate(date);
+    go_to_date(date);
+    LV1->setFocus();
+}
+
+void TFmain::remove_empty_days() {
+    todo::remove_empty_days(*TodoDoc);
+    if (current_day && TodoDoc->IndexOfChild(current_day) < 0)
+        current_day = nullptr;
+}
+
+void TFmain::empty_day_list() {
+    const QSignalBlocker block(LV1);
+    clear_description();
+    LV1->clear();
+    current_day = nullptr;
+}
+
+// ---- user actions on the day ----
+
+void TFmain::RadioClicked() {
+    store_day_list();
+    if (RB_date_on->isChecked()) {
+        DatePicker1->setEnabled(true);
+        go_to_day(render_day_key(DatePicker1->date()));
+    } else {
+        DatePicker1->setEnabled(false);
+        go_to_day(kDateIndependentKey);
+    }
+    LV1->setFocus();
+    item_actions_enabling();
+}
+
+void TFmain::DateChanged() {
+    store_day_list();
+    go_to_date(DatePicker1->date());
+}
+
+// A stepped day or a started edit consumes its key, so the list does not also move its selection in
+// the day just shown.
+bool TFmain::ListKeyDown(QKeyEvent* event) {
+    if (LV1->IsEditing() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (!RB_date_on->isChecked())
+            return false;
+        step_day(event->key() == Qt::Key_Right);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!selected_row())
+            return false;
+        EditTextClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFmain::RowDropped(QListWidgetItem* target) {
+    QListWidgetItem* dragged = selected_row();
+    if (!target || !dragged || target == dragged || !current_day)
+        return;
+    const int from = current_day->IndexOfChild(item_of_row(dragged));
+    const int to = current_day->IndexOfChild(item_of_row(target));
+    if (from < 0 || to < 0)
+        return;
+    current_day->MoveChild(from, to);
+    store_day_list();
+    go_to_day(shown_key());
+}
+
+// ---- item commands ----
+
+void TFmain::AddClick() {
+    if (!current_day)
+        return;
+    add_item(current_day, from_qstring(kNewItemText));
+    EditTextClick();
+}
+
+void TFmain::EditTextClick() {
+    QListWidgetItem* row = selected_row();
+    if (!row)
+        return;
+    LV1->setFocus();
+    LV1->scrollToItem(row);
+    LV1->editItem(row);
+}
+
+void TFmain::DeleteClick() {
+    QListWidgetItem* row = selected_row();
+    if (!row || !Registry().sure)
+        return;
+    if (!Registry().sure->AskYesNo(QStringLiteral("Delete item \"%1\"?").arg(row->text())))
+        return;
+    TNoxPigger* item = item_of_row(row);
+    {
+        const QSignalBlocker block(LV1);
+        clear_description();
+        row->setData(kItemRole, QVariant::fromValue(quintptr(0)));
+        delete row;
+        LV1->clearSelection();
+    }
+    delete item;
+    item_actions_enabling();
+}
+
+void TFmain::ChangeImageClick() {
+    QListWidgetItem* row = selected_row();
+    if (!row || !Registry().selectImage)
+        return;
+    store_day_list();
+    TNoxPigger* item = item_of_row(row);
+    const int index = Registry().selectImage->select_image(row_picture(row));
+    // The row may be gone if the document changed meanwhile.
+    if (row_of_item(item) != row)
+        return;
+    item->SetAttr(todo::kIndexAttr, std::to_string(index));
+    show_item_row(item);
+}
+
+// The windows of these commands come later; the list is stored first as they all need.
+void TFmain::HourGridClick() {
+    if (!RB_date_on->isChecked() || !N_hour_grid->isEnabled())
+        return;
+    store_day_list();
+}
+
+void TFmain::MoveClick() {
+    if (!selected_row())
+        return;
+}
+
+void TFmain::ContextSearchClick() { store_day_list(); }
+void TFmain::FindUncompletedClick() { store_day_list(); }
+void TFmain::PrintClick() { store_day_list(); }
+void TFmain::TvShowClick() { store_day_list(); }
+
+void TFmain::SettingsClick() {
+    if (!Registry().settings)
+        return;
+    Registry().settings->ShowOnPage(TD_settings_user::Page::Main);
+    ArmAutoSave();
+}
+
+void TFmain::AboutClick() {
+    if (Registry().about)
+        Registry().about->ShowAbout();
+}
+
+void TFmain::HelpClick() { ShowHelp(QStringLiteral("index")); }
+
+// ---- files ----
+
+QString TFmain::GetDataFileName() {
+    const QString name = Registry().settings ? Registry().settings->DataFileName() : QString();
+    return name.isEmpty() ? TForm_main::GetDataFileName() : name;
+}
+
+bool TFmain::N_SaveClick() {
+    OverrideCursor wait;
+    store_day_list();
+    const bool ok = SaveDataFile(GetDataFileName());
+    if (ok)
+        ClearSaveFailure();
+    return ok;
+}
+
+void TFmain::ReportSaveFailure(bool automatic) {
+    StatusPanel0->setText(QStringLiteral("Not saved"));
+    StatusPanel0->setToolTip(LastSaveError);
+    if (automatic && saveFailureShown_)
+        return;
+    saveFailureShown_ = true;
+    ShowShellMessage(QStringLiteral("Can not save data file\n\n%1\n%2\n\nThe list stays open; nothing is lost "
+                                    "while the program runs.")
+                         .arg(GetDataFileName(), LastSaveError));
+}
+
+void TFmain::ClearSaveFailure() {
+    saveFailureShown_ = false;
+    StatusPanel0->clear();
+    StatusPanel0->setToolTip({});
+}
+
+bool TFmain::SaveBeforeReplacing(const QString& what) {
+    if (N_SaveClick())
+        return true;
+    StatusPanel0->setText(QStringLiteral("Not saved"));
+    StatusPanel0->setToolTip(LastSaveError);
+    ShowShellMessage(QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
+                                    "is not lost.")
+                         .arg(GetDataFileName(), LastSaveError, what));
+    return false;
+}
+
+bool TFmain::N_OpenClick() {
+    const QString chosen = ChooseOpenFile();
+    if (chosen.isEmpty())
+        return false;
+    if (!SaveBeforeReplacing(QStringLiteral("Opening another list")))
+        return false;
+    empty_day_list();
+    if (Registry().settings)
+        Registry().settings->SetDataFileName(chosen);
+    if (!LoadDataFile())
+        return false;
+    go_to_today();
+    return true;
+}
+
+bool TFmain::N_SaveasClick() {
+    const QString chosen = ChooseSaveFile();
+    if (chosen.isEmpty() || !Registry().settings)
+        return false;
+    const QString previous = Registry().settings->DataFileName();
+    Registry().settings->SetDataFileName(chosen);
+    if (!N_SaveClick()) {
+        // The list stays with the file it came from.
+        Registry().settings->SetDataFileName(previous);
+        const QString reason = LastSaveError;
+        ShowShellMessage(QStringLiteral("Can not save data file\n\n%1\n%2").arg(chosen, reason));
+        return false;
+    }
+    empty_day_list();
+    if (!LoadDataFile())
+        return false;
+    go_to_today();
+    return true;
+}
+
+bool TFmain::N_NewClick() {
+    TF_new_todolist dialog(Registry());
+    const QString name = dialog.AskNewFileName();
+    if (name.isEmpty())
+        return false;
+    if (!SaveBeforeReplacing(QStringLiteral("Creating a new list")))
+        return false;
+    empty_day_list();
+    if (Registry().settings)
+        Registry().settings->SetDataFileName(name);
+    if (!LoadDataFile())
+        return false;
+    go_to_today();
+    return true;
+}
+
+void TFmain::N_Exit1Click() { close(); }
+
+void TFmain::ArmAutoSave() {
+    const int seconds = Registry().settings ? Registry().settings->AutoSaveSeconds() : -1;
+    if (seconds >= 0)
+        Timer_auto_save->start(seconds * 1000);
+    else
+        Timer_auto_save->stop();
+}
+
+void TFmain::Timer_auto_saveTimer() {
+    Timer_auto_save->stop();
+    if (autoSaveRunning_)
+        return;
+    autoSaveRunning_ = true;
+    if (!N_SaveClick())
+        ReportSaveFailure(true);
+    autoSaveRunning_ = false;
+    ArmAutoSave();
+}
+
+// ---- window ----
+
+void TFmain::showEvent(QShowEvent* event) {
+    // The stored geometry is applied once; later activations keep what the user did with the window.
+    if (!geometryApplied_) {
+        geometryApplied_ = true;
+        if (Registry().settings)
+            Registry().settings->ApplyWindowGeometry(this);
+    }
+    TForm_main::showEvent(event);
+}
+
+void TFmain::Activated() { item_actions_enabling(); }
+
+void TFmain::CloseHandler() {
+    remove_empty_days();
+    // A window that was never shown has no geometry worth keeping.
+    if (Registry().settings && geometryApplied_)
+        Registry().settings->StoreWindowGeometry(this);
+    const int mode = Registry().settings ? Registry().settings->BackupMode() : 0;
+    BackupOnSave = mode == 1 || mode == 2;
+    store_day_list();
+    Timer_auto_save->stop();
+}
+
+void TFmain::CloseCancelled() {
+    BackupOnSave = Registry().settings && Registry().settings->BackupMode() == 2;
+    if (!current_day)
+        go_to_day(shown_key());
+    ArmAutoSave();
+}
