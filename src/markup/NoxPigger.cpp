@@ -14,6 +14,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+struct ParserAccess {
+    static std::string& Tag(TNoxPigger& e) { return e.tag_; }
+    static std::vector<TNoxPigger::Attribute>& Attrs(TNoxPigger& e) { return e.attrs_; }
+};
+
 namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
@@ -42,6 +47,27 @@ std::string TrimWhite(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+// Appends the decoded form of [p, p + n) to out, without a temporary.
+void DecodeInto(std::string& out, const char* p, size_t n) {
+    const void* pct = std::memchr(p, '%', n);
+    if (!pct) {
+        out.append(p, n);
+        return;
+    }
+    size_t i = static_cast<size_t>(static_cast<const char*>(pct) - p);
+    out.append(p, i);
+    for (; i < n; ++i) {
+        if (p[i] == '%' && i + 2 < n) {
+            int v = 16 * DigitValue(static_cast<unsigned char>(p[i + 1])) +
+                    DigitValue(static_cast<unsigned char>(p[i + 2]));
+            out += static_cast<char>(static_cast<unsigned char>(((v % 256) + 256) % 256));
+            i += 2;
+        } else {
+            out += p[i];
+        }
+    }
+}
+
 // The parser's view of the text: 1-based positions, anything outside reads as NUL.
 class Scanner {
 public:
@@ -56,10 +82,12 @@ public:
             ++p;
     }
     template <typename Pred> int32_t Search(int32_t p, Pred inSet) const {
+        const unsigned char* d = reinterpret_cast<const unsigned char*>(t_.data());
         for (int32_t i = std::max<int32_t>(p, 1); i <= len_; ++i)
-            if (inSet(At(i))) return i;
+            if (inSet(d[i - 1])) return i;
         return 0;
     }
+    const char* Ptr(int32_t p) const { return t_.data() + (p - 1); }
     int32_t SearchChar(int32_t p, char c) const {
         int32_t from = std::max<int32_t>(p, 1);
         if (from > len_) return 0;
@@ -90,42 +118,75 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     s.SkipWhite(q);
     int32_t end = s.Search(q, Scanner::TagNameEnd);
     if (end == 0) e.SyntaxError(p);
-    e.SetTagName(s.Slice(q, end));
+    {
+        // Trimmed and upper-cased in place: one assignment, no temporaries.
+        int32_t b = q, f = end;
+        while (b < f && IsWhite(s.At(b)))
+            ++b;
+        while (f > b && IsWhite(s.At(f - 1)))
+            --f;
+        std::string& tag = ParserAccess::Tag(e);
+        tag.assign(s.Ptr(b), static_cast<size_t>(f - b));
+        for (char& c : tag)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
     p = end;
 
+    // Attributes are collected first so the element's list is allocated once, at its final size. The
+    // collecting list is borrowed from a spare one, so a parse started from a hook cannot clobber it.
+    thread_local std::vector<TNoxPigger::Attribute> spare;
+    std::vector<TNoxPigger::Attribute> scratch;
+    scratch.swap(spare);
+    scratch.clear();
+    auto keep = [&] {
+        auto& attrs = ParserAccess::Attrs(e);
+        attrs.reserve(attrs.size() + scratch.size());
+        for (auto& at : scratch)
+            attrs.push_back(std::move(at));
+        scratch.clear();
+    };
+    // Attributes read before an error stay in the element, as they always have; the one being read goes.
+    auto fail = [&](int32_t position) {
+        scratch.pop_back();
+        keep();
+        e.SyntaxError(position);
+    };
     for (;;) {
         s.SkipWhite(p);
         unsigned char c = s.At(p);
         if (c == '/' || c == '>') break;
         const int32_t start = p;
-        std::string name;
+        scratch.emplace_back();
+        std::string& name = scratch.back().first;
+        std::string& value = scratch.back().second;
         int32_t nameEnd = s.Search(p, Scanner::AttrNameEnd);
         if (nameEnd != 0) {
-            name = s.Slice(p, nameEnd);
+            name.assign(s.Ptr(p), static_cast<size_t>(nameEnd - p));
+            for (char& ch : name)
+                if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
             p = nameEnd;
         }
         s.SkipWhite(p);
-        std::string value;
         if (s.At(p) == '=') {
             ++p;
             s.SkipWhite(p);
             if (s.At(p) == '"') {
                 int32_t close = s.SearchChar(p + 1, '"');
-                if (close == 0) e.SyntaxError(p);
-                value = s.Slice(p + 1, close);
+                if (close == 0) fail(p);
+                DecodeInto(value, s.Ptr(p + 1), static_cast<size_t>(close - p - 1));
                 p = close + 1;
             } else {
                 int32_t vend = s.Search(p, Scanner::BareValueEnd);
-                if (vend == 0) e.SyntaxError(p);
-                value = s.Slice(p, vend);
+                if (vend == 0) fail(p);
+                DecodeInto(value, s.Ptr(p), static_cast<size_t>(vend - p));
                 p = vend;
             }
-            value = MarkupDecode(value);
         }
         // A text cut short inside a start tag makes no progress here: stop instead of looping.
-        if (p == start) e.SyntaxError(p);
-        e.AppendAttr(name, value);
+        if (p == start) fail(p);
     }
+    if (!scratch.empty()) keep();
+    spare.swap(scratch);
 
     s.SkipWhite(p);
     if (s.At(p) == '/' && s.At(p + 1) == '>') {
@@ -138,9 +199,20 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     return true;
 }
 
-void AddTextRun(TNoxPigger& e, const std::string& run) {
-    std::string decoded = MarkupDecode(TrimWhite(run));
-    if (!decoded.empty() && e.AcceptText(decoded)) e.Text += decoded;
+// The run [a, b) of content text: trimmed, decoded, offered to the element and appended.
+void AddTextRun(TNoxPigger& e, const Scanner& s, int32_t a, int32_t b) {
+    while (a < b && IsWhite(s.At(a)))
+        ++a;
+    while (b > a && IsWhite(s.At(b - 1)))
+        --b;
+    if (a == b) return;
+    std::string decoded;
+    DecodeInto(decoded, s.Ptr(a), static_cast<size_t>(b - a));
+    if (decoded.empty() || !e.AcceptText(decoded)) return;
+    if (e.Text.empty())
+        e.Text = std::move(decoded);
+    else
+        e.Text += decoded;
 }
 
 } // namespace
@@ -233,21 +305,22 @@ void TNoxPigger::Clear() {
 }
 
 void TNoxPigger::FreeChildren() {
-    std::vector<TNoxPigger*> pending;
-    pending.swap(children_);
-    for (TNoxPigger* c : pending)
-        c->parent_ = nullptr;
-    // Freeing one child's subtree must not recurse: move grandchildren out before deleting.
-    while (!pending.empty()) {
-        TNoxPigger* n = pending.back();
-        pending.pop_back();
-        for (TNoxPigger* c : n->children_) {
-            c->parent_ = nullptr;
-            pending.push_back(c);
+    // Depth first from the last child, through the parent links: no recursion and no work list,
+    // so freeing a large or deep tree needs no memory of its own.
+    TNoxPigger* n = this;
+    for (;;) {
+        if (!n->children_.empty()) {
+            n = n->children_.back();
+            continue;
         }
-        n->children_.clear();
+        if (n == this) break;
+        TNoxPigger* up = n->parent_;
+        up->children_.pop_back();
+        n->parent_ = nullptr;
         delete n;
+        n = up;
     }
+    children_.shrink_to_fit();
 }
 
 void TNoxPigger::SetTagName(const std::string& name) {
@@ -272,8 +345,7 @@ void TNoxPigger::SetParent(TNoxPigger* parent) {
     // A cycle would make the tree unreachable and every walk endless. An element without children can
     // only be its own ancestor, which keeps building a deep tree linear.
     const TNoxPigger* p = children_.empty() ? nullptr : parent;
-    if (parent == this)
-        p = this;
+    if (parent == this) p = this;
     for (; p; p = p->parent_)
         if (p == this)
             throw std::logic_error("An element cannot become a child of itself or of its own descendant");
@@ -515,7 +587,7 @@ void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
         s.SkipWhite(p);
         const int32_t a = s.SearchChar(p, '<');
         if (a > p) {
-            AddTextRun(e, s.Slice(p, a));
+            AddTextRun(e, s, p, a);
             p = a;
         }
         if (a == 0) e.SyntaxError(p);

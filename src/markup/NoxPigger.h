@@ -116,6 +116,9 @@ protected:
     // Constructs an element of this element's own class; Assign uses it so copies keep their classes.
     virtual TNoxPigger* NewInstance(TNoxPigger* parent) const;
 
+    // The parser fills tag and attributes in place, without temporaries.
+    friend struct ParserAccess;
+
 private:
     const std::string* FindAttr(const std::string& upperName) const;
     void AppendTextTo(std::string& out) const;
