@@ -14,8 +14,10 @@ PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools lib
 
 all: build
 
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -48,11 +50,14 @@ bench: configure
 	cmake --build $(BUILD) -j$(JOBS) --target qm_bench
 	./$(BUILD)/bench/qm_bench
 
-fuzz: deps
+fuzz:
+	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CXX=clang++ cmake -S . -B build-fuzz -DQM_FUZZ=ON -DQM_TESTS=OFF -DQM_BENCH=OFF
 	cmake --build build-fuzz -j$(JOBS) --target qm_fuzz_markup
-	./build-fuzz/fuzz/qm_fuzz_markup -max_total_time=60 fuzz/corpus
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/fuzz/qm_fuzz_markup -max_total_time=60 -dict=fuzz/markup.dict build-fuzz/corpus fuzz/corpus
 
+PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 

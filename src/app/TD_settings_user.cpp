@@ -325,20 +325,21 @@ TNoxPigger* TD_settings_user::PrintSettingsElement() {
     return FindOrAddChild(SettingsDoc.get(), "PRINT_SETTINGS");
 }
 
+// Left and top are those of the window's client area, as its size is: before a window is first shown
+// its frame is unknown, so frame coordinates would move it by the title bar's height on every start.
 void TD_settings_user::StoreWindowGeometry(QWidget* mainWindow) {
     if (!mainWindow) return;
-    QRect frame(mainWindow->pos(), mainWindow->size());
+    QRect client = mainWindow->geometry();
     if (mainWindow->isMaximized()) {
         // The window manager may take its time to restore the window; its normal geometry is known now.
-        const QPoint frameOffset = mainWindow->geometry().topLeft() - mainWindow->pos();
         const QRect normal = mainWindow->normalGeometry();
         mainWindow->showNormal();
-        if (normal.isValid()) frame = QRect(normal.topLeft() - frameOffset, normal.size());
+        if (normal.isValid()) client = normal;
     }
-    set_attr(Doc(), "WIDTH", QString::number(frame.width()));
-    set_attr(Doc(), "HEIGHT", QString::number(frame.height()));
-    set_attr(Doc(), "LEFT", QString::number(frame.x()));
-    set_attr(Doc(), "TOP", QString::number(frame.y()));
+    set_attr(Doc(), "WIDTH", QString::number(client.width()));
+    set_attr(Doc(), "HEIGHT", QString::number(client.height()));
+    set_attr(Doc(), "LEFT", QString::number(client.x()));
+    set_attr(Doc(), "TOP", QString::number(client.y()));
 }
 
 void TD_settings_user::ApplyWindowGeometry(QWidget* mainWindow) {
@@ -353,7 +354,7 @@ void TD_settings_user::ApplyWindowGeometry(QWidget* mainWindow) {
     QSize size = mainWindow->size();
     if (height) size.setHeight(*height);
     if (width) size.setWidth(*width);
-    QPoint pos = mainWindow->pos();
+    QPoint pos = mainWindow->geometry().topLeft();
     if (top) pos.setY(*top);
     if (left) pos.setX(*left);
 
@@ -366,8 +367,7 @@ void TD_settings_user::ApplyWindowGeometry(QWidget* mainWindow) {
         pos.setX(bounded(pos.x(), desk.left() - size.width() + kGrab, desk.right() - kGrab));
         pos.setY(bounded(pos.y(), desk.top(), desk.bottom() - kGrab));
     }
-    if (height || width) mainWindow->resize(size);
-    if (top || left) mainWindow->move(pos);
+    if (height || width || top || left) mainWindow->setGeometry(QRect(pos, size));
 }
 
 void TD_settings_user::CB_autosaveClick() {

@@ -743,19 +743,26 @@ bool TFmain::SaveBeforeReplacing(const QString& what) {
     return false;
 }
 
-bool TFmain::N_OpenClick() {
-    const QString chosen = ChooseOpenFile();
-    if (chosen.isEmpty())
-        return false;
-    if (!SaveBeforeReplacing(QStringLiteral("Opening another list")))
+// Saves the open list, then makes another file current and shows it from today.
+bool TFmain::SwitchDataFile(const QString& fileName, const QString& what) {
+    if (!SaveBeforeReplacing(what))
         return false;
     empty_day_list();
     if (Registry().settings)
-        Registry().settings->SetDataFileName(chosen);
+        Registry().settings->SetDataFileName(fileName);
+    return ReloadDataFile();
+}
+
+bool TFmain::ReloadDataFile() {
     if (!LoadDataFile())
         return false;
     go_to_today();
     return true;
+}
+
+bool TFmain::N_OpenClick() {
+    const QString chosen = ChooseOpenFile();
+    return !chosen.isEmpty() && SwitchDataFile(chosen, QStringLiteral("Opening another list"));
 }
 
 bool TFmain::N_SaveasClick() {
@@ -772,26 +779,13 @@ bool TFmain::N_SaveasClick() {
         return false;
     }
     empty_day_list();
-    if (!LoadDataFile())
-        return false;
-    go_to_today();
-    return true;
+    return ReloadDataFile();
 }
 
 bool TFmain::N_NewClick() {
     TF_new_todolist dialog(Registry());
     const QString name = dialog.AskNewFileName();
-    if (name.isEmpty())
-        return false;
-    if (!SaveBeforeReplacing(QStringLiteral("Creating a new list")))
-        return false;
-    empty_day_list();
-    if (Registry().settings)
-        Registry().settings->SetDataFileName(name);
-    if (!LoadDataFile())
-        return false;
-    go_to_today();
-    return true;
+    return !name.isEmpty() && SwitchDataFile(name, QStringLiteral("Creating a new list"));
 }
 
 void TFmain::N_Exit1Click() { close(); }

@@ -172,6 +172,8 @@ private:
     void ReportSaveFailure(bool automatic);
     void ClearSaveFailure();
     bool SaveBeforeReplacing(const QString& what);
+    bool SwitchDataFile(const QString& fileName, const QString& what);
+    bool ReloadDataFile();
 
     QString fileName_;
     TNoxPigger* descriptionOwner_ = nullptr; // the item whose description Memo_dsc shows
