@@ -727,6 +727,10 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
     // A file we could not open for writing stays as it is, even though the folder would let us replace it.
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
         throw EStreamError("Cannot create file " + fileName);
+    // Renaming over a device, a pipe or a folder would replace it with a plain file: refuse instead.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        throw EStreamError("Cannot create file " + fileName);
 
     std::string tmpl = (dir / ("." + targetPath.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());

@@ -187,6 +187,26 @@ TEST_F(FilesAndStreams, AFileThatCannotBeCreatedOrOpenedRaisesTheStreamErrorWith
     EXPECT_EQ(root.TagName(), "A"); // nothing was read, nothing was cleared
 }
 
+TEST_F(FilesAndStreams, SavingOntoAPipeOrAFolderIsRefusedAndLeavesItAsItIs) {
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    fs::create_symlink("pipe", Path("pipe-link"));
+    fs::create_directory(Path("folder"));
+    TNoxPigger root;
+    root.SetText("<NEW/>");
+    for (const std::string& name : {Path("pipe"), Path("pipe-link"), Path("folder")}) {
+        try {
+            root.SaveToFile(name);
+            FAIL() << "no error for " << name;
+        } catch (const EStreamError& e) {
+            EXPECT_STREQ(e.what(), ("Cannot create file " + name).c_str());
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(Path("pipe")));
+    EXPECT_TRUE(fs::is_symlink(Path("pipe-link")));
+    EXPECT_TRUE(fs::is_empty(Path("folder")));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "pipe", "pipe-link"}));
+}
+
 TEST_F(FilesAndStreams, AFileTheUserMayNotWriteIsLeftAsItIs) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
     Write(Path("locked.dat"), "<KEEP/>");
