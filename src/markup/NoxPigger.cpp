@@ -1,6 +1,7 @@
 #include "NoxPigger.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <istream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <ostream>
 
 #include <fcntl.h>
@@ -17,7 +19,128 @@
 struct ParserAccess {
     static std::string& Tag(TNoxPigger& e) { return e.tag_; }
     static std::vector<TNoxPigger::Attribute>& Attrs(TNoxPigger& e) { return e.attrs_; }
+    static std::vector<TNoxPigger*>& Children(TNoxPigger& e) { return e.children_; }
 };
+
+// ---- element pool ----
+
+// AddressSanitizer must see every element freed on its own to find a use after free.
+#if defined(__SANITIZE_ADDRESS__)
+#define QM_ELEMENT_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QM_ELEMENT_POOL 0
+#endif
+#endif
+#ifndef QM_ELEMENT_POOL
+#define QM_ELEMENT_POOL 1
+#endif
+
+#if QM_ELEMENT_POOL
+namespace {
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+constexpr size_t kBlocksPerSlab = 512;
+
+// Each thread keeps its own free list, so the common path takes no lock. A block freed on another
+// thread than the one that took it simply joins that thread's list.
+struct LocalPool {
+    FreeBlock* head = nullptr;
+    bool ended = false; // the thread is past its own clean-up; frees go to the shared list
+};
+thread_local LocalPool localPool;
+
+// Blocks of threads that have ended, for any thread to take; never destroyed, since a thread may end
+// after the statics are gone.
+struct SharedPool {
+    std::mutex lock;
+    FreeBlock* head = nullptr;
+};
+SharedPool& Shared() {
+    static SharedPool* pool = new SharedPool;
+    return *pool;
+}
+
+void PushShared(FreeBlock* first, FreeBlock* last) {
+    SharedPool& shared = Shared();
+    std::lock_guard<std::mutex> guard(shared.lock);
+    last->next = shared.head;
+    shared.head = first;
+}
+
+// Hands a thread's free blocks to the shared list when the thread ends.
+struct PoolReturner {
+    ~PoolReturner() {
+        LocalPool& pool = localPool;
+        pool.ended = true;
+        if (!pool.head) return;
+        FreeBlock* last = pool.head;
+        while (last->next)
+            last = last->next;
+        PushShared(pool.head, last);
+        pool.head = nullptr;
+    }
+};
+
+void RefillLocal(LocalPool& pool) {
+    static thread_local PoolReturner returner; // constructed on first use, so it runs at thread end
+    (void)returner;
+    {
+        SharedPool& shared = Shared();
+        std::lock_guard<std::mutex> guard(shared.lock);
+        if (shared.head) {
+            pool.head = shared.head;
+            shared.head = nullptr;
+            return;
+        }
+    }
+    // Slabs are never handed back: their blocks stay on the free lists for the next document.
+    char* slab = static_cast<char*>(::operator new(kBlocksPerSlab * sizeof(TNoxPigger)));
+    for (size_t i = kBlocksPerSlab; i-- > 0;) {
+        auto* b = reinterpret_cast<FreeBlock*>(slab + i * sizeof(TNoxPigger));
+        b->next = pool.head;
+        pool.head = b;
+    }
+}
+
+} // namespace
+
+void* TNoxPigger::operator new(std::size_t size) {
+    if (size != sizeof(TNoxPigger)) return ::operator new(size);
+    LocalPool& pool = localPool;
+    if (!pool.head) RefillLocal(pool);
+    FreeBlock* b = pool.head;
+    pool.head = b->next;
+    return b;
+}
+
+void TNoxPigger::operator delete(void* block, std::size_t size) noexcept {
+    if (!block) return;
+    if (size != sizeof(TNoxPigger)) {
+        ::operator delete(block, size);
+        return;
+    }
+    auto* b = static_cast<FreeBlock*>(block);
+    LocalPool& pool = localPool;
+    if (pool.ended) {
+        PushShared(b, b);
+        return;
+    }
+    b->next = pool.head;
+    pool.head = b;
+}
+#else
+void* TNoxPigger::operator new(std::size_t size) {
+    return ::operator new(size);
+}
+
+void TNoxPigger::operator delete(void* block, std::size_t size) noexcept {
+    ::operator delete(block, size);
+}
+#endif
 
 namespace {
 
@@ -54,59 +177,92 @@ void DecodeInto(std::string& out, const char* p, size_t n) {
         out.append(p, n);
         return;
     }
-    size_t i = static_cast<size_t>(static_cast<const char*>(pct) - p);
-    out.append(p, i);
-    for (; i < n; ++i) {
-        if (p[i] == '%' && i + 2 < n) {
+    out.reserve(out.size() + n);
+    size_t i = 0;
+    while (pct) {
+        const size_t at = static_cast<size_t>(static_cast<const char*>(pct) - p);
+        out.append(p + i, at - i);
+        i = at;
+        if (i + 2 < n) {
             int v = 16 * DigitValue(static_cast<unsigned char>(p[i + 1])) +
                     DigitValue(static_cast<unsigned char>(p[i + 2]));
             out += static_cast<char>(static_cast<unsigned char>(((v % 256) + 256) % 256));
-            i += 2;
+            i += 3;
         } else {
-            out += p[i];
+            // A percent sign too close to the end to carry two digits is kept as it stands.
+            out += '%';
+            i += 1;
         }
+        pct = i < n ? std::memchr(p + i, '%', n - i) : nullptr;
     }
+    out.append(p + i, n - i);
 }
+
+// Character classes of the parser, one table lookup instead of a chain of comparisons.
+enum : unsigned char { kTagEnd = 1, kAttrEnd = 2 };
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+    std::array<unsigned char, 256> t{};
+    for (unsigned char c : {' ', '/', '>', '\r', '\n', '\t'})
+        t[c] = kTagEnd | kAttrEnd;
+    t['='] = kAttrEnd;
+    return t;
+}
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
 // The parser's view of the text: 1-based positions, anything outside reads as NUL.
 class Scanner {
 public:
-    explicit Scanner(const std::string& t) : t_(t), len_(static_cast<int32_t>(t.size())) {}
+    explicit Scanner(const std::string& t)
+        : d_(reinterpret_cast<const unsigned char*>(t.data())), len_(static_cast<int32_t>(t.size())) {}
 
     int32_t Length() const { return len_; }
     unsigned char At(int32_t p) const {
-        return (p >= 1 && p <= len_) ? static_cast<unsigned char>(t_[static_cast<size_t>(p - 1)]) : 0;
+        return static_cast<uint32_t>(p - 1) < static_cast<uint32_t>(len_) ? d_[p - 1] : 0;
     }
     void SkipWhite(int32_t& p) const {
-        while (p < len_ && p >= 1 && IsWhite(At(p)))
-            ++p;
+        if (p < 1 || p >= len_) return;
+        const unsigned char* c = d_ + (p - 1);
+        const unsigned char* last = d_ + (len_ - 1); // the last character is never skipped
+        while (c < last && IsWhite(*c))
+            ++c;
+        p = static_cast<int32_t>(c - d_) + 1;
     }
-    template <typename Pred> int32_t Search(int32_t p, Pred inSet) const {
-        const unsigned char* d = reinterpret_cast<const unsigned char*>(t_.data());
-        for (int32_t i = std::max<int32_t>(p, 1); i <= len_; ++i)
-            if (inSet(d[i - 1])) return i;
+    // The first position from p (at least 1) whose character is in the class, or 0.
+    int32_t Search(int32_t p, unsigned char cls) const {
+        if (p > len_) return 0;
+        const unsigned char* c = d_ + (std::max<int32_t>(p, 1) - 1);
+        const unsigned char* end = d_ + len_;
+        for (; c < end; ++c)
+            if (kClasses[*c] & cls) return static_cast<int32_t>(c - d_) + 1;
         return 0;
     }
-    const char* Ptr(int32_t p) const { return t_.data() + (p - 1); }
+    const char* Ptr(int32_t p) const { return reinterpret_cast<const char*>(d_) + (p - 1); }
     int32_t SearchChar(int32_t p, char c) const {
         int32_t from = std::max<int32_t>(p, 1);
         if (from > len_) return 0;
-        const void* hit = std::memchr(t_.data() + from - 1, c, static_cast<size_t>(len_ - from + 1));
-        return hit ? static_cast<int32_t>(static_cast<const char*>(hit) - t_.data()) + 1 : 0;
+        const void* hit = std::memchr(d_ + from - 1, c, static_cast<size_t>(len_ - from + 1));
+        return hit ? static_cast<int32_t>(static_cast<const unsigned char*>(hit) - d_) + 1 : 0;
     }
     // Characters from position a up to b (exclusive).
     std::string Slice(int32_t a, int32_t b) const {
-        return b > a ? t_.substr(static_cast<size_t>(a - 1), static_cast<size_t>(b - a)) : std::string();
+        return b > a ? std::string(Ptr(a), static_cast<size_t>(b - a)) : std::string();
     }
-
-    static bool TagNameEnd(unsigned char c) {
-        return c == ' ' || c == '/' || c == '>' || c == '\r' || c == '\n' || c == '\t';
+    // Whether [a, b) equals the name, ASCII letters compared without regard to case.
+    bool SameTextAt(int32_t a, int32_t b, const std::string& name) const {
+        if (b - a != static_cast<int32_t>(name.size())) return false;
+        const unsigned char* c = d_ + (a - 1);
+        for (unsigned char y : name) {
+            unsigned char x = *c++;
+            if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+            if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+            if (x != y) return false;
+        }
+        return true;
     }
-    static bool AttrNameEnd(unsigned char c) { return c == '=' || TagNameEnd(c); }
-    static bool BareValueEnd(unsigned char c) { return TagNameEnd(c); }
 
 private:
-    const std::string& t_;
+    const unsigned char* d_;
     int32_t len_;
 };
 
@@ -116,7 +272,7 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     if (lt == 0) e.SyntaxError(p);
     int32_t q = lt + 1;
     s.SkipWhite(q);
-    int32_t end = s.Search(q, Scanner::TagNameEnd);
+    int32_t end = s.Search(q, kTagEnd);
     if (end == 0) e.SyntaxError(p);
     {
         // Trimmed and upper-cased in place: one assignment, no temporaries.
@@ -159,7 +315,7 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
         scratch.emplace_back();
         std::string& name = scratch.back().first;
         std::string& value = scratch.back().second;
-        int32_t nameEnd = s.Search(p, Scanner::AttrNameEnd);
+        int32_t nameEnd = s.Search(p, kAttrEnd);
         if (nameEnd != 0) {
             name.assign(s.Ptr(p), static_cast<size_t>(nameEnd - p));
             for (char& ch : name)
@@ -176,7 +332,7 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
                 DecodeInto(value, s.Ptr(p + 1), static_cast<size_t>(close - p - 1));
                 p = close + 1;
             } else {
-                int32_t vend = s.Search(p, Scanner::BareValueEnd);
+                int32_t vend = s.Search(p, kTagEnd);
                 if (vend == 0) fail(p);
                 DecodeInto(value, s.Ptr(p), static_cast<size_t>(vend - p));
                 p = vend;
@@ -594,8 +750,11 @@ void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
         if (s.At(a + 1) != '/') {
             int32_t q = a + 1;
             s.SkipWhite(q);
-            const int32_t end = s.Search(q, Scanner::TagNameEnd);
+            const int32_t end = s.Search(q, kTagEnd);
             if (end == 0) e.SyntaxError(p);
+            // Most elements with children have a few: start with room for some instead of one.
+            auto& siblings = ParserAccess::Children(e);
+            if (siblings.capacity() == 0) siblings.reserve(4);
             std::unique_ptr<TNoxPigger> skipped;
             TNoxPigger* child = e.CreateChildFor(s.Slice(q, end));
             if (!child) {
@@ -614,13 +773,11 @@ void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
         s.SkipWhite(p);
         const int32_t endPos = p;
         p += 2;
-        const int32_t nameEnd = s.Search(p, Scanner::AttrNameEnd);
-        std::string name;
-        if (nameEnd != 0) {
-            name = s.Slice(p, nameEnd);
-            p = nameEnd;
-        }
-        if (!SameTextAscii(name, e.TagName())) e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
+        const int32_t nameEnd = s.Search(p, kAttrEnd);
+        const int32_t nameStart = p;
+        if (nameEnd != 0) p = nameEnd;
+        if (!s.SameTextAt(nameStart, nameEnd != 0 ? nameEnd : nameStart, e.TagName()))
+            e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
         s.SkipWhite(p);
         if (s.At(p) != '>') e.RaiseError("Unclosed tag: " + e.TagName(), endPos);
         ++p;
@@ -653,8 +810,33 @@ void TNoxPigger::RaiseError(const std::string& message, int32_t position) {
 
 // ---- files and streams ----
 
+namespace {
+// Whether every line break in [d, d + n) is already a CR LF pair. One pass the compiler vectorises.
+bool OnlyCrLf(const char* d, size_t n) {
+    if (n == 0) return true;
+    size_t cr = 0, lf = 0, pairs = 0;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        cr += d[i] == '\r';
+        lf += d[i] == '\n';
+        pairs += (d[i] == '\r') & (d[i + 1] == '\n');
+    }
+    cr += d[n - 1] == '\r';
+    lf += d[n - 1] == '\n';
+    return cr == pairs && lf == pairs;
+}
+} // namespace
+
 std::string NormalizeLineBreaks(const std::string& bytes) {
     const size_t n = std::min(bytes.size(), bytes.find('\0'));
+    // A file the program wrote has CR LF breaks only: it comes out as it is, with a final CR LF.
+    if (OnlyCrLf(bytes.data(), n)) {
+        const bool ended = n >= 2 && bytes[n - 2] == '\r' && bytes[n - 1] == '\n';
+        std::string out;
+        out.reserve(n + 2);
+        out.append(bytes, 0, n);
+        if (n > 0 && !ended) out += "\r\n";
+        return out;
+    }
     // The next CR and the next LF are each searched only once they have been passed, so a file that
     // uses only one kind of line break costs one pass, not one pass per line.
     auto next = [&](char c, size_t from) {

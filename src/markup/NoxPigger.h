@@ -1,6 +1,7 @@
 // The markup element tree, its text form, and the value escaping shared with the report writer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <stdexcept>
@@ -43,6 +44,11 @@ public:
     virtual ~TNoxPigger();
     TNoxPigger(const TNoxPigger&) = delete;
     TNoxPigger& operator=(const TNoxPigger&) = delete;
+
+    // A document is tens of thousands of elements: they come from a pool of equal blocks, which is
+    // far cheaper than the general heap. Subclasses of another size use the general heap.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     // Text content, decoded; callers read and assign it directly.
     std::string Text;
