@@ -811,18 +811,14 @@ void TNoxPigger::RaiseError(const std::string& message, int32_t position) {
 // ---- files and streams ----
 
 namespace {
-// Whether every line break in [d, d + n) is already a CR LF pair. One pass the compiler vectorises.
+// Whether every line break in [d, d + n) is already a CR LF pair: every LF follows a CR and every CR
+// is followed by an LF. One pass over byte flags, which the compiler vectorises.
 bool OnlyCrLf(const char* d, size_t n) {
     if (n == 0) return true;
-    size_t cr = 0, lf = 0, pairs = 0;
-    for (size_t i = 0; i + 1 < n; ++i) {
-        cr += d[i] == '\r';
-        lf += d[i] == '\n';
-        pairs += (d[i] == '\r') & (d[i + 1] == '\n');
-    }
-    cr += d[n - 1] == '\r';
-    lf += d[n - 1] == '\n';
-    return cr == pairs && lf == pairs;
+    unsigned char bad = (d[0] == '\n') | (d[n - 1] == '\r');
+    for (size_t i = 1; i < n; ++i)
+        bad |= static_cast<unsigned char>((d[i] == '\n') ^ (d[i - 1] == '\r'));
+    return bad == 0;
 }
 } // namespace
 

@@ -58,6 +58,38 @@ TEST(LineBreaks, EveryKindOfLineBreakBecomesCrLfAndTheLastLineGetsOne) {
     EXPECT_EQ(NormalizeLineBreaks(std::string("\0<A/>", 5)), "");
 }
 
+// Every text of up to six characters from a, CR, LF and NUL, against the rule read literally: cut at
+// the first NUL, split at CR LF, lone CR and lone LF, and end every line with CR LF.
+TEST(LineBreaks, EveryShortMixOfBreaksMatchesTheLineByLineRule) {
+    const char alphabet[] = {'a', '\r', '\n', '\0'};
+    auto byRule = [](const std::string& bytes) {
+        const std::string text = bytes.substr(0, bytes.find('\0'));
+        std::string out, line;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' || text[i] == '\n') {
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                out += line + "\r\n";
+                line.clear();
+            } else {
+                line += text[i];
+            }
+        }
+        if (!line.empty()) out += line + "\r\n";
+        return out;
+    };
+    for (int length = 0; length <= 6; ++length) {
+        int count = 1;
+        for (int i = 0; i < length; ++i)
+            count *= 4;
+        for (int code = 0; code < count; ++code) {
+            std::string bytes;
+            for (int i = 0, c = code; i < length; ++i, c /= 4)
+                bytes += alphabet[c % 4];
+            ASSERT_EQ(NormalizeLineBreaks(bytes), byRule(bytes)) << "code " << code << " length " << length;
+        }
+    }
+}
+
 TEST(Streams, FilesWithLfCrOrCrLfLineBreaksLoadTheSame) {
     const std::string lf = "<A V=\"one\ntwo\">\n\t<B>x\ny</B>\n</A>";
     std::string cr = lf, crlf;
