@@ -20,11 +20,11 @@ QString with_extension(const QString& file, const QString& extension) {
 }
 
 namespace {
-QString placed(const WindowRegistry& reg, const QString& extension, QStandardPaths::StandardLocation fallback) {
+QString placed(const WindowRegistry& reg, const QString& extension,
+               QStandardPaths::StandardLocation fallback) {
     const QString beside = with_extension(program_file(reg), extension);
     const QFileInfo folder(QFileInfo(beside).absolutePath());
-    if (folder.isDir() && folder.isWritable())
-        return beside;
+    if (folder.isDir() && folder.isWritable()) return beside;
     const QString dir = QStandardPaths::writableLocation(fallback);
     QDir().mkpath(dir);
     return QDir(dir).filePath(QFileInfo(beside).fileName());

@@ -6,14 +6,19 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString backup_file_name(const QString& dataFile) { return with_extension(dataFile, QStringLiteral(".BAK")); }
+QString backup_file_name(const QString& dataFile) {
+    return with_extension(dataFile, QStringLiteral(".BAK"));
+}
 
 bool save_data_file(const TNoxPigger& doc, const QString& fileName, bool backup, QString* error) {
     const std::string target = QFile::encodeName(fileName).toStdString();
-    if (backup && QFileInfo(fileName).isFile()) {
+    // An empty file holds nothing worth keeping; copying it would wipe the last good backup.
+    const QFileInfo current(fileName);
+    if (backup && current.isFile() && current.size() > 0) {
         // A copy rather than a rename: the data file never stops existing.
         try {
-            WriteFileAtomically(QFile::encodeName(backup_file_name(fileName)).toStdString(), ReadFileBytes(target));
+            WriteFileAtomically(QFile::encodeName(backup_file_name(fileName)).toStdString(),
+                                ReadFileBytes(target));
         } catch (const std::exception&) {
             // The backup is a courtesy; the save itself must still happen.
         }
@@ -21,8 +26,7 @@ bool save_data_file(const TNoxPigger& doc, const QString& fileName, bool backup,
     try {
         doc.SaveToFile(target);
     } catch (const std::exception& e) {
-        if (error)
-            *error = QString::fromLocal8Bit(e.what());
+        if (error) *error = QString::fromLocal8Bit(e.what());
         return false;
     }
     return true;

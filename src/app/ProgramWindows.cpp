@@ -21,8 +21,7 @@ ProgramWindows::~ProgramWindows() {
 
 bool ProgramWindows::Create() {
     main = std::make_unique<TFmain>(registry);
-    if (main->IsClosed())
-        return false;
+    if (main->IsClosed()) return false;
     sure = std::make_unique<TFsure>(registry);
     registry.sure = sure.get();
     selectImage = std::make_unique<TD_select_image>(registry);

@@ -367,7 +367,10 @@ void TD_settings_user::ApplyWindowGeometry(QWidget* mainWindow) {
         pos.setX(bounded(pos.x(), desk.left() - size.width() + kGrab, desk.right() - kGrab));
         pos.setY(bounded(pos.y(), desk.top(), desk.bottom() - kGrab));
     }
-    if (height || width || top || left) mainWindow->setGeometry(QRect(pos, size));
+    if (top || left)
+        mainWindow->setGeometry(QRect(pos, size));
+    else if (height || width)
+        mainWindow->resize(size);
 }
 
 void TD_settings_user::CB_autosaveClick() {

@@ -50,8 +50,7 @@ TF_new_todolist::TF_new_todolist(WindowRegistry& reg, QWidget* parent) : TFsure(
 
     connect(SB_file_name, &QPushButton::clicked, this, &TF_new_todolist::SB_file_nameClick);
     connect(Btn_help, &QPushButton::clicked, this, [this] {
-        if (reg_.shell)
-            reg_.shell->ShowHelp(QStringLiteral("new_todolist"));
+        if (reg_.shell) reg_.shell->ShowHelp(QStringLiteral("new_todolist"));
     });
 
     ChooseFile = [this](const QString& current) {
@@ -76,13 +75,11 @@ QString TF_new_todolist::ProposedFileName() {
 
 QString TF_new_todolist::AskNewFileName() {
     Edit1->setText(ProposedFileName());
-    if (!AskYesNo(QStringLiteral("New To Do List will be created. Continue?")))
-        return {};
+    if (!AskYesNo(QStringLiteral("New To Do List will be created. Continue?"))) return {};
     return Edit1->text();
 }
 
 void TF_new_todolist::SB_file_nameClick() {
     const QString chosen = ChooseFile(Edit1->text());
-    if (!chosen.isEmpty())
-        Edit1->setText(chosen);
+    if (!chosen.isEmpty()) Edit1->setText(chosen);
 }

@@ -48,7 +48,8 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
     AskQuitUnsaved = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
                         isVisible() ? this : nullptr);
-        QPushButton* quit = box.addButton(QStringLiteral("Quit without saving"), QMessageBox::DestructiveRole);
+        QPushButton* quit =
+            box.addButton(QStringLiteral("Quit without saving"), QMessageBox::DestructiveRole);
         QPushButton* stay = box.addButton(QStringLiteral("Stay"), QMessageBox::RejectRole);
         box.setDefaultButton(stay);
         box.exec();
@@ -58,8 +59,7 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
 
 TForm_main::~TForm_main() {
     Shutdown();
-    if (reg_.shell == this)
-        reg_.shell = nullptr;
+    if (reg_.shell == this) reg_.shell = nullptr;
 }
 
 void TForm_main::FormCreate() {
@@ -77,7 +77,8 @@ void TForm_main::FormCreate() {
     BackupOnSave = reg_.settings->BackupMode() == 2;
 
     TodoDoc = std::make_unique<TNoxPigger>();
-    LoadDataFile();
+    if (!LoadDataFile())
+        return; // the program is ending; it gets no tray icon
 
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         tray_ = new QSystemTrayIcon(app_icon(), this);
@@ -93,7 +94,9 @@ void TForm_main::FormCreate() {
     }
 }
 
-bool TForm_main::HasTray() const { return tray_ && QSystemTrayIcon::isSystemTrayAvailable(); }
+bool TForm_main::HasTray() const {
+    return tray_ && QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void TForm_main::ShowFromTray() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -114,19 +117,22 @@ void TForm_main::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && isMinimized() && HasTray()) {
         // Minimizing means going to the tray; hide once the state change is done.
         QTimer::singleShot(0, this, [this] {
-            if (isMinimized())
-                hide();
+            if (isMinimized()) hide();
         });
     } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         Activated();
     }
 }
 
-void TForm_main::showEvent(QShowEvent* event) { QMainWindow::showEvent(event); }
+void TForm_main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+}
 
 // ---- data file ----
 
-QString TForm_main::GetDataFileName() { return default_data_file(reg_); }
+QString TForm_main::GetDataFileName() {
+    return default_data_file(reg_);
+}
 
 void TForm_main::NewDocument() {
     TodoDoc->Clear();
@@ -134,10 +140,8 @@ void TForm_main::NewDocument() {
 }
 
 TNoxPigger* TForm_main::FindOrAddChild(TNoxPigger* parent, const std::string& tagName) {
-    if (!parent)
-        return nullptr;
-    if (TNoxPigger* c = parent->FindChild(tagName))
-        return c;
+    if (!parent) return nullptr;
+    if (TNoxPigger* c = parent->FindChild(tagName)) return c;
     return parent->AddChild(tagName);
 }
 
@@ -151,16 +155,16 @@ bool TForm_main::LoadDataFile() {
     } catch (const std::exception&) {
         loaded = false;
     }
-    if (loaded)
-        return true;
+    if (loaded) return true;
 
     NewDocument();
     const QFileInfo info(name);
     if (info.exists() && !(info.isFile() && info.size() == 0)) {
-        ShowShellMessage(QStringLiteral("File ") + name + QStringLiteral(" has wrong format."));
-        if (reg_.settings)
-            reg_.settings->SetDataFileName(default_data_file(reg_));
+        // Set before the message: while it is open, timers and the tray menu still run, and none of them
+        // may write the empty document over the file that failed.
         NoSaveOnExit = true;
+        if (reg_.settings) reg_.settings->SetDataFileName(default_data_file(reg_));
+        ShowShellMessage(QStringLiteral("File ") + name + QStringLiteral(" has wrong format."));
         // The close sequence runs with its final save skipped, so the broken file stays as it is.
         close();
         return false;
@@ -176,7 +180,9 @@ bool TForm_main::SaveDataFile(const QString& fileName) {
     return ok;
 }
 
-bool TForm_main::SaveData() { return SaveDataFile(GetDataFileName()); }
+bool TForm_main::SaveData() {
+    return SaveDataFile(GetDataFileName());
+}
 
 void TForm_main::Activated() {}
 
@@ -185,8 +191,7 @@ void TForm_main::Activated() {}
 QString TForm_main::HelpPage(const QString& topic) const {
     const QString file = topic.trimmed() + QStringLiteral(".html");
     const QString inHelpDir = QDir(HelpDir).filePath(file);
-    if (QFileInfo::exists(inHelpDir))
-        return inHelpDir;
+    if (QFileInfo::exists(inHelpDir)) return inHelpDir;
     const QString appDir = QCoreApplication::applicationDirPath();
     const QStringList shipped = {
         QDir(appDir).filePath(QStringLiteral("../share/quillmarch/docs")),
@@ -197,8 +202,7 @@ QString TForm_main::HelpPage(const QString& topic) const {
     };
     for (const QString& dir : shipped) {
         const QString page = QDir(dir).filePath(file);
-        if (QFileInfo::exists(page))
-            return QDir::cleanPath(page);
+        if (QFileInfo::exists(page)) return QDir::cleanPath(page);
     }
     return inHelpDir;
 }
@@ -211,12 +215,11 @@ void TForm_main::ShowHelp(const QString& topic) {
 // ---- exit ----
 
 bool TForm_main::FinalSave() {
-    if (NoSaveOnExit || !TodoDoc)
-        return true;
-    if (SaveData())
-        return true;
-    return AskQuitUnsaved(QStringLiteral("Can not save data file\n\n%1\n%2\n\nQuit without saving the changes?")
-                              .arg(GetDataFileName(), LastSaveError));
+    if (NoSaveOnExit || !TodoDoc) return true;
+    if (SaveData()) return true;
+    return AskQuitUnsaved(
+        QStringLiteral("Can not save data file\n\n%1\n%2\n\nQuit without saving the changes?")
+            .arg(GetDataFileName(), LastSaveError));
 }
 
 void TForm_main::closeEvent(QCloseEvent* event) {
@@ -237,8 +240,7 @@ void TForm_main::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_main::Shutdown() {
-    if (shutDown_)
-        return;
+    if (shutDown_) return;
     shutDown_ = true;
     if (tray_) {
         tray_->hide();
@@ -247,8 +249,7 @@ void TForm_main::Shutdown() {
     }
     // Destroying the settings dialog writes the settings file.
     if (ownedSettings_) {
-        if (reg_.settings == ownedSettings_.get())
-            reg_.settings = nullptr;
+        if (reg_.settings == ownedSettings_.get()) reg_.settings = nullptr;
         ownedSettings_.reset();
     }
 }

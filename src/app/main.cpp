@@ -1,8 +1,43 @@
-#include "SingleInstance.h"
 #include "ProgramWindows.h"
+#include "SingleInstance.h"
 #include "TFmain.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void on_end_signal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+}
+
+// A session that ends (SIGTERM at logout, SIGHUP) closes the main window the usual way, so the list and the
+// settings are saved as at any exit.
+void close_on_end_signals(QWidget* mainWindow) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, mainWindow);
+    QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [mainWindow] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+        mainWindow->close();
+    });
+    struct sigaction action {};
+    action.sa_handler = on_end_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // A second start ends at once: no window, no message, no file touched.
@@ -22,6 +57,17 @@ int main(int argc, char** argv) {
         return 0;
     QObject::connect(windows.main.get(), &TForm_main::ClosedForGood, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    close_on_end_signals(windows.main.get());
     windows.main->show();
-    return app.exec();
+    int result = app.exec();
+    // The loop can also end without the window's close (the session quitting while it stands by): the
+    // close sequence must still run, and if the user chooses to stay, the program goes on.
+    while (!windows.main->IsClosed()) {
+        windows.main->close();
+        if (windows.main->IsClosed())
+            break;
+        windows.main->ShowFromTray();
+        result = app.exec();
+    }
+    return result;
 }

@@ -25,11 +25,9 @@ std::optional<KeyFormat> numeric_shape(const QString& fmt) {
             while (j < fmt.size() && fmt[j] == c)
                 ++j;
             const int n = j - i;
-            if (field >= 3)
-                return std::nullopt;
+            if (field >= 3) return std::nullopt;
             if (c == u'y') {
-                if (n != 2 && n != 4)
-                    return std::nullopt;
+                if (n != 2 && n != 4) return std::nullopt;
                 fields[field] = QStringLiteral("yyyy");
             } else {
                 if (n > 2) // day or month names
@@ -42,16 +40,13 @@ std::optional<KeyFormat> numeric_shape(const QString& fmt) {
         } else if (c.isLetter() || c == u'\'' || c.isDigit()) {
             return std::nullopt;
         } else {
-            if (field == 0 || field >= 3)
-                return std::nullopt;
+            if (field == 0 || field >= 3) return std::nullopt;
             seps[field - 1] += c;
             ++i;
         }
     }
-    if (field != 3 || seps[0].isEmpty() || seps[0] != seps[1])
-        return std::nullopt;
-    if (!k.order.contains(u'd') || !k.order.contains(u'm') || !k.order.contains(u'y'))
-        return std::nullopt;
+    if (field != 3 || seps[0].isEmpty() || seps[0] != seps[1]) return std::nullopt;
+    if (!k.order.contains(u'd') || !k.order.contains(u'm') || !k.order.contains(u'y')) return std::nullopt;
     k.separator = seps[0];
     k.format = fields[0] + k.separator + fields[1] + k.separator + fields[2];
     return k;
@@ -59,21 +54,21 @@ std::optional<KeyFormat> numeric_shape(const QString& fmt) {
 
 KeyFormat current_format() {
     const QString fmt = QLocale().dateFormat(QLocale::ShortFormat);
-    if (auto k = numeric_shape(fmt))
-        return *k;
+    if (auto k = numeric_shape(fmt)) return *k;
     return KeyFormat{QStringLiteral("yyyy-MM-dd"), QStringLiteral("-"), QStringLiteral("ymd")};
 }
 
 bool all_digits(const QString& s) {
     for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
+        if (c < u'0' || c > u'9') return false;
     return !s.isEmpty();
 }
 
 } // namespace
 
-QString day_key_format() { return current_format().format; }
+QString day_key_format() {
+    return current_format().format;
+}
 
 std::string render_day_key(const QDate& date) {
     // Digits only, so the result is plain ASCII whatever the locale's digits are.
@@ -83,26 +78,21 @@ std::string render_day_key(const QDate& date) {
 std::optional<QDate> parse_day_key(const std::string& key) {
     const KeyFormat k = current_format();
     const QStringList parts = QString::fromStdString(key).split(k.separator);
-    if (parts.size() != 3)
-        return std::nullopt;
+    if (parts.size() != 3) return std::nullopt;
     int day = 0, month = 0, year = 0;
     for (int i = 0; i < 3; ++i) {
         const QString& part = parts[i];
-        if (!all_digits(part))
-            return std::nullopt;
+        if (!all_digits(part)) return std::nullopt;
         const QChar field = k.order[i];
         if (field == u'y') {
-            if (part.size() != 4)
-                return std::nullopt;
+            if (part.size() != 4) return std::nullopt;
             year = part.toInt();
         } else {
-            if (part.size() > 2)
-                return std::nullopt;
+            if (part.size() > 2) return std::nullopt;
             (field == u'd' ? day : month) = part.toInt();
         }
     }
     const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
+    if (!date.isValid()) return std::nullopt;
     return date;
 }

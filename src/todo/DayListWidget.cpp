@@ -13,13 +13,11 @@ DayListWidget::DayListWidget(QWidget* parent) : QListWidget(parent) {
 }
 
 void DayListWidget::AcceptEdit() {
-    if (!IsEditing())
-        return;
+    if (!IsEditing()) return;
     // The open editor is the viewport's line edit that still has focus or is shown; closed ones are
     // already on their way out.
     for (QLineEdit* editor : viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
-        if (editor->isHidden())
-            continue;
+        if (editor->isHidden()) continue;
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
         return;
@@ -53,7 +51,6 @@ void DayListWidget::dropEvent(QDropEvent* event) {
 }
 
 void DayListWidget::keyPressEvent(QKeyEvent* event) {
-    if (OnKeyDown && OnKeyDown(event))
-        return;
+    if (OnKeyDown && OnKeyDown(event)) return;
     QListWidget::keyPressEvent(event);
 }

@@ -1,5 +1,6 @@
 #include "TFmain.h"
 
+#include "DataFileSave.h"
 #include "DayKeys.h"
 #include "DayListWidget.h"
 #include "ItemImages.h"
@@ -16,6 +17,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -66,8 +68,7 @@ public:
 QAction* make_action(QObject* parent, const char* name, const QString& text, const QKeySequence& key = {}) {
     auto* a = new QAction(text, parent);
     a->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty())
-        a->setShortcut(key);
+    if (!key.isEmpty()) a->setShortcut(key);
     return a;
 }
 
@@ -100,7 +101,8 @@ TFmain::TFmain(WindowRegistry& registry, QWidget* parent) : TForm_main(registry,
         QFileDialog dialog(this, QStringLiteral("Select the ToDoList data file"), dat_folder());
         dialog.setObjectName(QStringLiteral("OpenDialog1"));
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"), QStringLiteral("Backup files (*.bak *.BAK)"),
+        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"),
+                               QStringLiteral("Backup files (*.bak *.BAK)"),
                                QStringLiteral("All files (*)")});
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
@@ -117,14 +119,12 @@ TFmain::TFmain(WindowRegistry& registry, QWidget* parent) : TForm_main(registry,
 }
 
 TFmain::~TFmain() {
-    if (Registry().main == this)
-        Registry().main = nullptr;
+    if (Registry().main == this) Registry().main = nullptr;
 }
 
 void TFmain::FormCreate() {
     TForm_main::FormCreate();
-    if (IsClosed() || NoSaveOnExit)
-        return;
+    if (IsClosed() || NoSaveOnExit) return;
     go_to_today();
     ArmAutoSave();
 }
@@ -151,8 +151,7 @@ void TFmain::BuildMenus() {
     connect(N_New, &QAction::triggered, this, &TFmain::N_NewClick);
     connect(N_Open, &QAction::triggered, this, &TFmain::N_OpenClick);
     connect(N_Save, &QAction::triggered, this, [this] {
-        if (!N_SaveClick())
-            ReportSaveFailure(false);
+        if (!N_SaveClick()) ReportSaveFailure(false);
     });
     connect(N_Saveas, &QAction::triggered, this, &TFmain::N_SaveasClick);
     connect(N_Print, &QAction::triggered, this, &TFmain::PrintClick);
@@ -161,9 +160,11 @@ void TFmain::BuildMenus() {
     N_Edit = bar->addMenu(QStringLiteral("&Edit"));
     N_Edit->setObjectName(QStringLiteral("N_Edit"));
     N_Add = make_action(this, "N_Add", QStringLiteral("Add"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    N_Delete = make_action(this, "N_Delete", QStringLiteral("Delete"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    N_Delete =
+        make_action(this, "N_Delete", QStringLiteral("Delete"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     N_Edit_text = make_action(this, "N_Edit_text", QStringLiteral("Edit text"), QKeySequence(Qt::Key_F2));
-    N_Change_image = make_action(this, "N_Change_image", QStringLiteral("Change image"), QKeySequence(Qt::Key_F3));
+    N_Change_image =
+        make_action(this, "N_Change_image", QStringLiteral("Change image"), QKeySequence(Qt::Key_F3));
     N_hour_grid = make_action(this, "N_hour_grid", QStringLiteral("Hour grid"), QKeySequence(Qt::Key_F4));
     N_Movetootherdate = make_action(this, "N_Movetootherdate", QStringLiteral("Move the item to other date"),
                                     QKeySequence(Qt::Key_F6));
@@ -191,6 +192,7 @@ void TFmain::BuildMenus() {
     N_View->setObjectName(QStringLiteral("N_View"));
     N_Standby = make_action(this, "N_Standby", QStringLiteral("Stand by"));
     N_Settings = make_action(this, "N_Settings", QStringLiteral("Settings..."));
+    N_View->setSeparatorsCollapsible(false);
     N_View->addAction(N_Standby);
     N_View->addSeparator();
     N_View->addAction(N_Settings);
@@ -252,19 +254,26 @@ void TFmain::BuildToolBar() {
         ToolBar1->addWidget(b);
         return b;
     };
-    TB_add_task = button("TB_add_task", QStringLiteral("Add item"), QStringLiteral("add_item"), &TFmain::AddClick);
-    TB_del_task = button("TB_del_task", QStringLiteral("Delete item"), QStringLiteral("delete_item"), &TFmain::DeleteClick);
-    TB_move = button("TB_move", QStringLiteral("Move item to other date"), QStringLiteral("move_item"), &TFmain::MoveClick);
-    TB_search = button("TB_search", QStringLiteral("Search"), QStringLiteral("search"), &TFmain::ContextSearchClick);
-    TB_hour = button("TB_hour", QStringLiteral("Hour grid"), QStringLiteral("hour_grid"), &TFmain::HourGridClick);
+    TB_add_task =
+        button("TB_add_task", QStringLiteral("Add item"), QStringLiteral("add_item"), &TFmain::AddClick);
+    TB_del_task = button("TB_del_task", QStringLiteral("Delete item"), QStringLiteral("delete_item"),
+                         &TFmain::DeleteClick);
+    TB_move = button("TB_move", QStringLiteral("Move item to other date"), QStringLiteral("move_item"),
+                     &TFmain::MoveClick);
+    TB_search =
+        button("TB_search", QStringLiteral("Search"), QStringLiteral("search"), &TFmain::ContextSearchClick);
+    TB_hour =
+        button("TB_hour", QStringLiteral("Hour grid"), QStringLiteral("hour_grid"), &TFmain::HourGridClick);
     ToolBar1->addSeparator();
-    TB_tvshow = button("TB_tvshow", QStringLiteral("Loved TV show"), QStringLiteral("tv_show"), &TFmain::TvShowClick);
+    TB_tvshow =
+        button("TB_tvshow", QStringLiteral("Loved TV show"), QStringLiteral("tv_show"), &TFmain::TvShowClick);
 
     // Stand by keeps to the right end of the tool bar whatever the window's width.
     auto* spacer = new QWidget(ToolBar1);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ToolBar1->addWidget(spacer);
-    SB_stand_by = button("SB_stand_by", QStringLiteral("Stand by"), QStringLiteral("stand_by"), &TForm_main::StandBy);
+    SB_stand_by =
+        button("SB_stand_by", QStringLiteral("Stand by"), QStringLiteral("stand_by"), &TForm_main::StandBy);
 }
 
 void TFmain::BuildClientArea() {
@@ -280,6 +289,8 @@ void TFmain::BuildClientArea() {
     DatePicker1 = new QDateEdit(QDate::currentDate(), central);
     DatePicker1->setObjectName(QStringLiteral("DatePicker1"));
     DatePicker1->setCalendarPopup(true);
+    // A typed date is shown once it is complete, not at every keystroke on the way.
+    DatePicker1->setKeyboardTracking(false);
     DatePicker1->setDisplayFormat(day_key_format());
     DatePicker1->setAccessibleName(QStringLiteral("Date"));
     RB_date_off = new QRadioButton(QStringLiteral("Date independed To Do Items"), central);
@@ -339,8 +350,7 @@ void TFmain::BuildClientArea() {
     connect(Memo_dsc, &QPlainTextEdit::textChanged, this, [this] { description_modified = true; });
     connect(LV1, &QListWidget::itemSelectionChanged, this, &TFmain::RowStateChanging);
     connect(LV1, &QListWidget::itemChanged, this, [this](QListWidgetItem*) {
-        if (!filling_)
-            RowStateChanging();
+        if (!filling_) RowStateChanging();
     });
     LV1->OnKeyDown = [this](QKeyEvent* event) { return ListKeyDown(event); };
     connect(LV1, &DayListWidget::RowDropped, this, &TFmain::RowDropped);
@@ -361,8 +371,7 @@ void TFmain::go_to_day(const std::string& key) {
     if (const auto date = parse_day_key(key)) {
         RB_date_on->setChecked(true);
         DatePicker1->setEnabled(true);
-        if (render_day_key(DatePicker1->date()) != key)
-            SetPickerDate(*date);
+        if (render_day_key(DatePicker1->date()) != key) SetPickerDate(*date);
     } else {
         RB_date_off->setChecked(true);
         DatePicker1->setEnabled(false);
@@ -373,7 +382,9 @@ void TFmain::go_to_day(const std::string& key) {
     item_actions_enabling();
 }
 
-void TFmain::go_to_date(const QDate& date) { go_to_day(render_day_key(date)); }
+void TFmain::go_to_date(const QDate& date) {
+    go_to_day(render_day_key(date));
+}
 
 void TFmain::go_to_today() {
     description_modified = false;
@@ -399,8 +410,7 @@ void TFmain::fill_day_list() {
         // The list is empty here, so every item gets a new row without looking for an old one.
         if (current_day)
             for (TNoxPigger* child : current_day->Children())
-                if (child->TagName() == todo::kItemTag)
-                    update_row(new_row(child), child);
+                if (child->TagName() == todo::kItemTag) update_row(new_row(child), child);
         LV1->clearSelection();
         LV1->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
     }
@@ -412,8 +422,7 @@ QListWidgetItem* TFmain::show_item_row(TNoxPigger* item) {
     QListWidgetItem* row = row_of_item(item);
     const bool wasFilling = filling_;
     filling_ = true;
-    if (!row)
-        row = new_row(item);
+    if (!row) row = new_row(item);
     update_row(row, item);
     filling_ = wasFilling;
     return row;
@@ -440,17 +449,14 @@ void TFmain::update_row(QListWidgetItem* row, const TNoxPigger* item) {
 }
 
 QListWidgetItem* TFmain::row_of_item(const TNoxPigger* item) const {
-    if (!item)
-        return nullptr;
+    if (!item) return nullptr;
     for (int i = 0; i < LV1->count(); ++i)
-        if (item_of_row(LV1->item(i)) == item)
-            return LV1->item(i);
+        if (item_of_row(LV1->item(i)) == item) return LV1->item(i);
     return nullptr;
 }
 
 TNoxPigger* TFmain::item_of_row(const QListWidgetItem* row) const {
-    if (!row)
-        return nullptr;
+    if (!row) return nullptr;
     return reinterpret_cast<TNoxPigger*>(row->data(kItemRole).value<quintptr>());
 }
 
@@ -459,12 +465,13 @@ QListWidgetItem* TFmain::selected_row() const {
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-int TFmain::row_picture(const QListWidgetItem* row) { return row->data(kPictureRole).toInt(); }
+int TFmain::row_picture(const QListWidgetItem* row) {
+    return row->data(kPictureRole).toInt();
+}
 
 void TFmain::store_item_row(QListWidgetItem* row) {
     TNoxPigger* item = item_of_row(row);
-    if (!item)
-        return;
+    if (!item) return;
     // A caption the user left alone goes back as the bytes it was read from.
     const std::string text = row->text() == row->data(kShownRole).toString()
                                  ? row->data(kBytesRole).toByteArray().toStdString()
@@ -474,8 +481,7 @@ void TFmain::store_item_row(QListWidgetItem* row) {
 
 void TFmain::store_day_list() {
     // An edit still open keeps its text: accepting it is what the user would expect of a save.
-    if (LV1->IsEditing())
-        LV1->AcceptEdit();
+    if (LV1->IsEditing()) LV1->AcceptEdit();
     store_description();
     for (int i = 0; i < LV1->count(); ++i)
         store_item_row(LV1->item(i));
@@ -491,8 +497,7 @@ void TFmain::load_description() {
     clear_description();
     QListWidgetItem* row = selected_row();
     TNoxPigger* item = item_of_row(row);
-    if (!item)
-        return;
+    if (!item) return;
     Memo_dsc->setPlainText(description_for_editor(todo::description_of(*item)->Text));
     descriptionOwner_ = item;
     description_modified = false;
@@ -514,8 +519,7 @@ void TFmain::RowStateChanging() {
 }
 
 TNoxPigger* TFmain::add_item(TNoxPigger* day, const std::string& text) {
-    if (!day)
-        return nullptr;
+    if (!day) return nullptr;
     store_day_list();
     TNoxPigger* item = day->AddChild(todo::kItemTag);
     item->SetAttr(todo::kCaptionAttr, text);
@@ -551,8 +555,7 @@ void TFmain::step_day(bool forward) {
 
 void TFmain::remove_empty_days() {
     todo::remove_empty_days(*TodoDoc);
-    if (current_day && TodoDoc->IndexOfChild(current_day) < 0)
-        current_day = nullptr;
+    if (current_day && TodoDoc->IndexOfChild(current_day) < 0) current_day = nullptr;
 }
 
 void TFmain::empty_day_list() {
@@ -565,6 +568,10 @@ void TFmain::empty_day_list() {
 // ---- user actions on the day ----
 
 void TFmain::RadioClicked() {
+    // A click on the button already chosen changes nothing.
+    const bool dateMode = RB_date_on->isChecked();
+    if (current_day && dateMode == (parse_day_key(current_day->GetAttr(todo::kDateAttr)).has_value()))
+        return;
     store_day_list();
     if (RB_date_on->isChecked()) {
         DatePicker1->setEnabled(true);
@@ -585,19 +592,16 @@ void TFmain::DateChanged() {
 // A stepped day or a started edit consumes its key, so the list does not also move its selection in
 // the day just shown.
 bool TFmain::ListKeyDown(QKeyEvent* event) {
-    if (LV1->IsEditing() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
+    if (LV1->IsEditing() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
-        if (!RB_date_on->isChecked())
-            return false;
+        if (!RB_date_on->isChecked()) return false;
         step_day(event->key() == Qt::Key_Right);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!selected_row())
-            return false;
+        if (!selected_row()) return false;
         EditTextClick();
         return true;
     default:
@@ -607,12 +611,10 @@ bool TFmain::ListKeyDown(QKeyEvent* event) {
 
 void TFmain::RowDropped(QListWidgetItem* target) {
     QListWidgetItem* dragged = selected_row();
-    if (!target || !dragged || target == dragged || !current_day)
-        return;
+    if (!target || !dragged || target == dragged || !current_day) return;
     const int from = current_day->IndexOfChild(item_of_row(dragged));
     const int to = current_day->IndexOfChild(item_of_row(target));
-    if (from < 0 || to < 0)
-        return;
+    if (from < 0 || to < 0) return;
     current_day->MoveChild(from, to);
     store_day_list();
     go_to_day(shown_key());
@@ -621,16 +623,14 @@ void TFmain::RowDropped(QListWidgetItem* target) {
 // ---- item commands ----
 
 void TFmain::AddClick() {
-    if (!current_day)
-        return;
+    if (!current_day) return;
     add_item(current_day, from_qstring(kNewItemText));
     EditTextClick();
 }
 
 void TFmain::EditTextClick() {
     QListWidgetItem* row = selected_row();
-    if (!row)
-        return;
+    if (!row) return;
     LV1->setFocus();
     LV1->scrollToItem(row);
     LV1->editItem(row);
@@ -638,10 +638,8 @@ void TFmain::EditTextClick() {
 
 void TFmain::DeleteClick() {
     QListWidgetItem* row = selected_row();
-    if (!row || !Registry().sure)
-        return;
-    if (!Registry().sure->AskYesNo(QStringLiteral("Delete item \"%1\"?").arg(row->text())))
-        return;
+    if (!row || !Registry().sure) return;
+    if (!Registry().sure->AskYesNo(QStringLiteral("Delete item \"%1\"?").arg(row->text()))) return;
     TNoxPigger* item = item_of_row(row);
     {
         const QSignalBlocker block(LV1);
@@ -656,48 +654,52 @@ void TFmain::DeleteClick() {
 
 void TFmain::ChangeImageClick() {
     QListWidgetItem* row = selected_row();
-    if (!row || !Registry().selectImage)
-        return;
+    if (!row || !Registry().selectImage) return;
     store_day_list();
     TNoxPigger* item = item_of_row(row);
     const int index = Registry().selectImage->select_image(row_picture(row));
     // The row may be gone if the document changed meanwhile.
-    if (row_of_item(item) != row)
-        return;
+    if (row_of_item(item) != row) return;
     item->SetAttr(todo::kIndexAttr, std::to_string(index));
     show_item_row(item);
 }
 
 // The windows of these commands come later; the list is stored first as they all need.
 void TFmain::HourGridClick() {
-    if (!RB_date_on->isChecked() || !N_hour_grid->isEnabled())
-        return;
+    if (!RB_date_on->isChecked() || !N_hour_grid->isEnabled()) return;
     store_day_list();
 }
 
 void TFmain::MoveClick() {
-    if (!selected_row())
-        return;
+    if (!selected_row()) return;
 }
 
-void TFmain::ContextSearchClick() { store_day_list(); }
-void TFmain::FindUncompletedClick() { store_day_list(); }
-void TFmain::PrintClick() { store_day_list(); }
-void TFmain::TvShowClick() { store_day_list(); }
+void TFmain::ContextSearchClick() {
+    store_day_list();
+}
+void TFmain::FindUncompletedClick() {
+    store_day_list();
+}
+void TFmain::PrintClick() {
+    store_day_list();
+}
+void TFmain::TvShowClick() {
+    store_day_list();
+}
 
 void TFmain::SettingsClick() {
-    if (!Registry().settings)
-        return;
+    if (!Registry().settings) return;
     Registry().settings->ShowOnPage(TD_settings_user::Page::Main);
     ArmAutoSave();
 }
 
 void TFmain::AboutClick() {
-    if (Registry().about)
-        Registry().about->ShowAbout();
+    if (Registry().about) Registry().about->ShowAbout();
 }
 
-void TFmain::HelpClick() { ShowHelp(QStringLiteral("index")); }
+void TFmain::HelpClick() {
+    ShowHelp(QStringLiteral("index"));
+}
 
 // ---- files ----
 
@@ -710,20 +712,19 @@ bool TFmain::N_SaveClick() {
     OverrideCursor wait;
     store_day_list();
     const bool ok = SaveDataFile(GetDataFileName());
-    if (ok)
-        ClearSaveFailure();
+    if (ok) ClearSaveFailure();
     return ok;
 }
 
 void TFmain::ReportSaveFailure(bool automatic) {
     StatusPanel0->setText(QStringLiteral("Not saved"));
     StatusPanel0->setToolTip(LastSaveError);
-    if (automatic && saveFailureShown_)
-        return;
+    if (automatic && saveFailureShown_) return;
     saveFailureShown_ = true;
-    ShowShellMessage(QStringLiteral("Can not save data file\n\n%1\n%2\n\nThe list stays open; nothing is lost "
-                                    "while the program runs.")
-                         .arg(GetDataFileName(), LastSaveError));
+    ShowShellMessage(
+        QStringLiteral("Can not save data file\n\n%1\n%2\n\nThe list stays open; nothing is lost "
+                       "while the program runs.")
+            .arg(GetDataFileName(), LastSaveError));
 }
 
 void TFmain::ClearSaveFailure() {
@@ -733,29 +734,33 @@ void TFmain::ClearSaveFailure() {
 }
 
 bool TFmain::SaveBeforeReplacing(const QString& what) {
-    if (N_SaveClick())
-        return true;
+    if (N_SaveClick()) return true;
     StatusPanel0->setText(QStringLiteral("Not saved"));
     StatusPanel0->setToolTip(LastSaveError);
-    ShowShellMessage(QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
-                                    "is not lost.")
-                         .arg(GetDataFileName(), LastSaveError, what));
+    ShowShellMessage(
+        QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
+                       "is not lost.")
+            .arg(GetDataFileName(), LastSaveError, what));
     return false;
 }
 
 // Saves the open list, then makes another file current and shows it from today.
 bool TFmain::SwitchDataFile(const QString& fileName, const QString& what) {
-    if (!SaveBeforeReplacing(what))
-        return false;
+    // Restoring the backup: the save before the switch must not replace the backup being opened.
+    const bool openingOwnBackup = QFileInfo(fileName).absoluteFilePath() ==
+                                  QFileInfo(backup_file_name(GetDataFileName())).absoluteFilePath();
+    const bool backup = BackupOnSave;
+    if (openingOwnBackup) BackupOnSave = false;
+    const bool saved = SaveBeforeReplacing(what);
+    BackupOnSave = backup;
+    if (!saved) return false;
     empty_day_list();
-    if (Registry().settings)
-        Registry().settings->SetDataFileName(fileName);
+    if (Registry().settings) Registry().settings->SetDataFileName(fileName);
     return ReloadDataFile();
 }
 
 bool TFmain::ReloadDataFile() {
-    if (!LoadDataFile())
-        return false;
+    if (!LoadDataFile()) return false;
     go_to_today();
     return true;
 }
@@ -767,8 +772,7 @@ bool TFmain::N_OpenClick() {
 
 bool TFmain::N_SaveasClick() {
     const QString chosen = ChooseSaveFile();
-    if (chosen.isEmpty() || !Registry().settings)
-        return false;
+    if (chosen.isEmpty() || !Registry().settings) return false;
     const QString previous = Registry().settings->DataFileName();
     Registry().settings->SetDataFileName(chosen);
     if (!N_SaveClick()) {
@@ -785,10 +789,18 @@ bool TFmain::N_SaveasClick() {
 bool TFmain::N_NewClick() {
     TF_new_todolist dialog(Registry());
     const QString name = dialog.AskNewFileName();
-    return !name.isEmpty() && SwitchDataFile(name, QStringLiteral("Creating a new list"));
+    if (name.isEmpty())
+        return false;
+    // Kept as an absolute name, so a start from another folder finds the list again; its folder is made
+    // so the new file can be created there.
+    const QFileInfo file(name);
+    QDir().mkpath(file.absolutePath());
+    return SwitchDataFile(file.absoluteFilePath(), QStringLiteral("Creating a new list"));
 }
 
-void TFmain::N_Exit1Click() { close(); }
+void TFmain::N_Exit1Click() {
+    close();
+}
 
 void TFmain::ArmAutoSave() {
     const int seconds = Registry().settings ? Registry().settings->AutoSaveSeconds() : -1;
@@ -800,11 +812,9 @@ void TFmain::ArmAutoSave() {
 
 void TFmain::Timer_auto_saveTimer() {
     Timer_auto_save->stop();
-    if (autoSaveRunning_)
-        return;
+    if (autoSaveRunning_) return;
     autoSaveRunning_ = true;
-    if (!N_SaveClick())
-        ReportSaveFailure(true);
+    if (!N_SaveClick()) ReportSaveFailure(true);
     autoSaveRunning_ = false;
     ArmAutoSave();
 }
@@ -815,19 +825,20 @@ void TFmain::showEvent(QShowEvent* event) {
     // The stored geometry is applied once; later activations keep what the user did with the window.
     if (!geometryApplied_) {
         geometryApplied_ = true;
-        if (Registry().settings)
-            Registry().settings->ApplyWindowGeometry(this);
+        if (Registry().settings) Registry().settings->ApplyWindowGeometry(this);
     }
     TForm_main::showEvent(event);
 }
 
-void TFmain::Activated() { item_actions_enabling(); }
+void TFmain::Activated() {
+    item_actions_enabling();
+}
 
 void TFmain::CloseHandler() {
+    wasMaximized_ = isMaximized();
     remove_empty_days();
     // A window that was never shown has no geometry worth keeping.
-    if (Registry().settings && geometryApplied_)
-        Registry().settings->StoreWindowGeometry(this);
+    if (Registry().settings && geometryApplied_) Registry().settings->StoreWindowGeometry(this);
     const int mode = Registry().settings ? Registry().settings->BackupMode() : 0;
     BackupOnSave = mode == 1 || mode == 2;
     store_day_list();
@@ -835,8 +846,9 @@ void TFmain::CloseHandler() {
 }
 
 void TFmain::CloseCancelled() {
+    if (wasMaximized_)
+        showMaximized();
     BackupOnSave = Registry().settings && Registry().settings->BackupMode() == 2;
-    if (!current_day)
-        go_to_day(shown_key());
+    if (!current_day) go_to_day(shown_key());
     ArmAutoSave();
 }

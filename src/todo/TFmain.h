@@ -180,5 +180,6 @@ private:
     bool autoSaveRunning_ = false;           // the automatic save's lock
     bool saveFailureShown_ = false;
     bool geometryApplied_ = false;
+    bool wasMaximized_ = false;
     bool filling_ = false;
 };

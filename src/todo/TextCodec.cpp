@@ -6,4 +6,6 @@ QString to_qstring(const std::string& bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string from_qstring(const QString& text) { return text.toStdString(); }
+std::string from_qstring(const QString& text) {
+    return text.toStdString();
+}

@@ -18,16 +18,14 @@ namespace {
 // Starts a helper and waits for its first line.
 bool StartAndWaitFor(QProcess& p, const QString& program, const QStringList& args, const QByteArray& line) {
     p.start(program, args);
-    if (!p.waitForStarted(5000))
-        return false;
+    if (!p.waitForStarted(5000)) return false;
     QByteArray out;
     QElapsedTimer clock;
     clock.start();
     while (!out.contains(line) && clock.elapsed() < 10000) {
         p.waitForReadyRead(100);
         out += p.readAllStandardOutput();
-        if (p.state() == QProcess::NotRunning)
-            return false;
+        if (p.state() == QProcess::NotRunning) return false;
     }
     return out.contains(line);
 }
@@ -36,7 +34,8 @@ TEST(SingleInstance, ASecondStartEndsAtOnceAndAStartAfterACrashedHolderSucceeds)
     QTemporaryDir runtime;
     ASSERT_TRUE(runtime.isValid());
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QString lockFile = QDir(runtime.path()).filePath(QStringLiteral("org.quillmarch.todo.semahore.running"));
+    const QString lockFile =
+        QDir(runtime.path()).filePath(QStringLiteral("org.quillmarch.todo.semahore.running"));
 
     QProcess holder;
     ASSERT_TRUE(StartAndWaitFor(holder, QStringLiteral(QM_LOCK_HOLDER), {lockFile}, "locked"));
@@ -76,11 +75,9 @@ int CompleteState(const QString& file) {
         return -1;
     }
     TNoxPigger* day = doc.FindChild("DAY_DATA");
-    if (doc.TagName() != "TODO_DATA" || !day)
-        return -1;
+    if (doc.TagName() != "TODO_DATA" || !day) return -1;
     for (int i = 0; i < day->ChildCount(); ++i)
-        if (day->Child(i)->GetAttr("CAPTION") != std::to_string(i))
-            return -1;
+        if (day->Child(i)->GetAttr("CAPTION") != std::to_string(i)) return -1;
     return day->ChildCount();
 }
 

@@ -183,9 +183,9 @@ TEST_F(SettingsTest, TheBackupSettingReachesTheShellWheneverTheDialogCloses) {
 
 TEST_F(SettingsTest, TheWindowGeometryIsStoredInOrderAndAppliedAttributeByAttribute) {
     TD_settings_user s(reg);
+    // Places are those of the client area, so a window shown again lands where it was.
     QWidget window;
-    window.resize(500, 400);
-    window.move(30, 40);
+    window.setGeometry(30, 40, 500, 400);
     s.StoreWindowGeometry(&window);
     const auto& attrs = s.SettingsDoc->Attributes();
     ASSERT_EQ(attrs.size(), 4u);
@@ -207,13 +207,12 @@ TEST_F(SettingsTest, TheWindowGeometryIsStoredInOrderAndAppliedAttributeByAttrib
     EXPECT_EQ(attr(s, "TOP"), "40");
 
     QWidget other;
-    other.resize(200, 100);
-    other.move(5, 6);
+    other.setGeometry(5, 6, 200, 100);
     s.SettingsDoc->SetAttr("WIDTH", "12x");
     s.SettingsDoc->SetAttr("TOP", "");
     s.ApplyWindowGeometry(&other);
     EXPECT_EQ(other.size(), QSize(200, 400)) << "a width that is not a number is skipped";
-    EXPECT_EQ(other.pos(), QPoint(30, 6)) << "a missing top is skipped";
+    EXPECT_EQ(other.geometry().topLeft(), QPoint(30, 6)) << "a missing top is skipped";
 
     QWidget untouched;
     s.SettingsDoc->DeleteAttr("HEIGHT");

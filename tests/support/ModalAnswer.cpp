@@ -17,7 +17,8 @@ struct ModalAnswer::State {
     QString title;
 };
 
-ModalAnswer::ModalAnswer(std::function<void(QWidget*)> action, int timeoutMs) : state_(std::make_shared<State>()) {
+ModalAnswer::ModalAnswer(std::function<void(QWidget*)> action, int timeoutMs)
+    : state_(std::make_shared<State>()) {
     state_->action = std::move(action);
     state_->timeoutMs = timeoutMs;
     state_->clock.start();
@@ -25,8 +26,7 @@ ModalAnswer::ModalAnswer(std::function<void(QWidget*)> action, int timeoutMs) : 
     std::weak_ptr<State> weak = state_;
     QObject::connect(&state_->timer, &QTimer::timeout, [weak] {
         auto s = weak.lock();
-        if (!s)
-            return;
+        if (!s) return;
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->isVisible()) {
             s->timer.stop();
@@ -53,8 +53,12 @@ ModalAnswer::~ModalAnswer() {
     EXPECT_TRUE(state_->answered) << "no modal dialog appeared";
 }
 
-bool ModalAnswer::answered() const { return state_->answered; }
-QString ModalAnswer::title() const { return state_->title; }
+bool ModalAnswer::answered() const {
+    return state_->answered;
+}
+QString ModalAnswer::title() const {
+    return state_->title;
+}
 
 void click_button(QWidget* dialog, const QString& text) {
     for (auto* b : dialog->findChildren<QAbstractButton*>()) {

@@ -35,12 +35,13 @@ bool ProgramFixture::Close() {
     return main->IsClosed();
 }
 
-void ProgramFixture::DestroyMain() { main.reset(); }
+void ProgramFixture::DestroyMain() {
+    main.reset();
+}
 
 std::string ProgramFixture::ReadBytes(const QString& file) {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll().toStdString();
 }
 

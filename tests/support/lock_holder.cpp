@@ -6,8 +6,7 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (argc < 2)
-        return 2;
+    if (argc < 2) return 2;
     SingleInstance lock;
     if (!lock.Acquire(QString::fromLocal8Bit(argv[1]))) {
         std::puts("busy");

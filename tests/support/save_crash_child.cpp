@@ -8,8 +8,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc < 2)
-        return 2;
+    if (argc < 2) return 2;
     const QString file = QString::fromLocal8Bit(argv[1]);
     TNoxPigger doc;
     doc.SetTagName("TODO_DATA");
@@ -20,8 +19,7 @@ int main(int argc, char** argv) {
         item->SetAttr("CAPTION", std::to_string(k));
         // A description makes each write large enough to be caught halfway.
         item->AddChild("DSC")->Text = std::string(200 + k % 50, 'x');
-        if (!save_data_file(doc, file, true))
-            return 1;
+        if (!save_data_file(doc, file, true)) return 1;
         if (k == 0) {
             std::puts("saving");
             std::fflush(stdout);

@@ -59,11 +59,16 @@ TEST_F(MainWindow, ControlsCarryTheirTextsHintsAndShortcuts) {
         EXPECT_EQ(b->size(), QSize(36, 36));
     }
     const std::pair<const char*, QKeySequence> keys[] = {
-        {"N_Save", QKeySequence(Qt::CTRL | Qt::Key_S)},         {"N_Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {"N_Add", QKeySequence(Qt::CTRL | Qt::Key_Insert)},     {"N_Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-        {"N_Edit_text", QKeySequence(Qt::Key_F2)},              {"N_Change_image", QKeySequence(Qt::Key_F3)},
-        {"N_hour_grid", QKeySequence(Qt::Key_F4)},              {"N_Movetootherdate", QKeySequence(Qt::Key_F6)},
-        {"N_Context_search", QKeySequence(Qt::CTRL | Qt::Key_F)}, {"N_Find_uncompleted", QKeySequence(Qt::CTRL | Qt::Key_F7)},
+        {"N_Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"N_Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"N_Add", QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+        {"N_Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {"N_Edit_text", QKeySequence(Qt::Key_F2)},
+        {"N_Change_image", QKeySequence(Qt::Key_F3)},
+        {"N_hour_grid", QKeySequence(Qt::Key_F4)},
+        {"N_Movetootherdate", QKeySequence(Qt::Key_F6)},
+        {"N_Context_search", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"N_Find_uncompleted", QKeySequence(Qt::CTRL | Qt::Key_F7)},
         {"N_Help1", QKeySequence(Qt::Key_F1)}};
     for (const auto& [name, key] : keys) {
         auto* a = main->findChild<QAction*>(QString::fromLatin1(name));
@@ -202,6 +207,11 @@ TEST_F(MainWindow, HourGridCommandFollowsTheMode) {
     EXPECT_EQ(main->current_day->GetAttr("DATE"), "N/A");
     main->RB_date_on->click();
     EXPECT_TRUE(main->N_hour_grid->isEnabled());
+    // A click on the mode already chosen keeps the list and its selection.
+    main->add_item(main->current_day, "kept selected");
+    ASSERT_NE(main->selected_row(), nullptr);
+    main->RB_date_on->click();
+    EXPECT_NE(main->selected_row(), nullptr);
     EXPECT_EQ(main->current_day->GetAttr("DATE"), render_day_key(main->DatePicker1->date()));
 
     // A key that is no date shows its day in date-independent mode.
@@ -270,6 +280,23 @@ TEST_F(MainWindow, ChangeImageWritesThePickedIndexAndKeepsItWhenCancelled) {
     }
     EXPECT_EQ(item->GetAttr("INDEX"), "7");
     EXPECT_EQ(TFmain::row_picture(main->LV1->item(0)), 7);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindow, StandByKeepsTheWindowReachableWithOrWithoutATray) {
+    main->show();
+    ASSERT_TRUE(main->isVisible());
+    main->SB_stand_by->click();
+    if (main->HasTray())
+        EXPECT_TRUE(main->isHidden());
+    else
+        EXPECT_TRUE(main->isMinimized()) << "without a tray the window is minimized, never lost";
+    main->ShowFromTray();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->isMinimized());
 }
 
 } // namespace
