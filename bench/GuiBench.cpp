@@ -50,8 +50,7 @@ struct BigDay {
             TNoxPigger* item = main.current_day->AddChild("TASK");
             item->SetAttr("CAPTION", "Item number " + std::to_string(i));
             item->SetAttr("INDEX", std::to_string(i % 36));
-            if (i % 3 == 0)
-                item->SetAttr("D", "Y");
+            if (i % 3 == 0) item->SetAttr("D", "Y");
         }
     }
 };
@@ -76,8 +75,7 @@ BENCHMARK(BM_StoreDayListOf1000Items)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The ten-year file's keys are rendered under en_US.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
