@@ -58,8 +58,10 @@ TEST(LineBreaks, EveryKindOfLineBreakBecomesCrLfAndTheLastLineGetsOne) {
     EXPECT_EQ(NormalizeLineBreaks(std::string("\0<A/>", 5)), "");
 }
 
-// Every text of up to six characters from a, CR, LF and NUL, against the rule read literally: cut at
-// the first NUL, split at CR LF, lone CR and lone LF, and end every line with CR LF.
+// Every text of up to six characters from a, CR, LF and NUL, and every mix of up to three placed at
+// each offset of longer texts (the check for CR LF-only text works eight bytes at a time), against the
+// rule read literally: cut at the first NUL, split at CR LF, lone CR and lone LF, end every line with
+// CR LF.
 TEST(LineBreaks, EveryShortMixOfBreaksMatchesTheLineByLineRule) {
     const char alphabet[] = {'a', '\r', '\n', '\0'};
     auto byRule = [](const std::string& bytes) {
@@ -86,6 +88,14 @@ TEST(LineBreaks, EveryShortMixOfBreaksMatchesTheLineByLineRule) {
             for (int i = 0, c = code; i < length; ++i, c /= 4)
                 bytes += alphabet[c % 4];
             ASSERT_EQ(NormalizeLineBreaks(bytes), byRule(bytes)) << "code " << code << " length " << length;
+            if (length > 3) continue;
+            for (const std::string& background :
+                 {std::string(24, 'a'), std::string("ab\r\ncdefgh\r\n\r\nijklmnop\r\nq")})
+                for (size_t at = 0; at + bytes.size() <= background.size(); ++at) {
+                    const std::string text =
+                        background.substr(0, at) + bytes + background.substr(at + bytes.size());
+                    ASSERT_EQ(NormalizeLineBreaks(text), byRule(text)) << "code " << code << " at " << at;
+                }
         }
     }
 }
