@@ -337,3 +337,33 @@ TEST(DataFileSave, BackupNameReplacesTheExtensionWithUpperCaseBak) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DataFileLifecycle, HelpPagesComeFromTheHelpFolderOrFromTheCopyShippedWithTheProgram) {
+    // The help folder is ../docs from the folder the program starts in.
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("docs"))));
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("bin"))));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(Path(QStringLiteral("bin")));
+    Start();
+    QDir::setCurrent(before);
+    EXPECT_EQ(main->HelpDir, QDir(Path(QStringLiteral("docs"))).canonicalPath());
+    DestroyMain();
+
+    // Without a sibling ../docs it is the start folder itself.
+    ASSERT_TRUE(QDir(Path(QStringLiteral("docs"))).removeRecursively());
+    QDir::setCurrent(Path(QStringLiteral("bin")));
+    Start();
+    QDir::setCurrent(before);
+    EXPECT_EQ(main->HelpDir, QDir(Path(QStringLiteral("bin"))).canonicalPath());
+
+    WriteBytes(QDir(main->HelpDir).filePath(QStringLiteral("print.html")), "<html></html>");
+    EXPECT_EQ(main->HelpPage(QStringLiteral(" print ")), QDir(main->HelpDir).filePath(QStringLiteral("print.html")));
+    // A page the help folder lacks opens from the pages that come with the program.
+    const QString shipped = main->HelpPage(QStringLiteral("index"));
+    EXPECT_TRUE(shipped.endsWith(QStringLiteral("/docs/index.html"))) << shipped.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(shipped));
+}
+
+} // namespace
