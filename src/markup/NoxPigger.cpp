@@ -51,7 +51,8 @@ constexpr size_t kBlocksPerSlab = 512;
 // thread than the one that took it simply joins that thread's list.
 struct LocalPool {
     FreeBlock* head = nullptr;
-    bool ended = false; // the thread is past its own clean-up; frees go to the shared list
+    bool ended = false;      // the thread is past its own clean-up; frees go to the shared list
+    bool registered = false; // the clean-up below is set to run when the thread ends
 };
 thread_local LocalPool localPool;
 
@@ -87,9 +88,15 @@ struct PoolReturner {
     }
 };
 
-void RefillLocal(LocalPool& pool) {
+// Called before a thread first keeps blocks, whether it took them or only freed them.
+void Register(LocalPool& pool) {
     static thread_local PoolReturner returner; // constructed on first use, so it runs at thread end
     (void)returner;
+    pool.registered = true;
+}
+
+void RefillLocal(LocalPool& pool) {
+    if (!pool.registered) Register(pool);
     {
         SharedPool& shared = Shared();
         std::lock_guard<std::mutex> guard(shared.lock);
@@ -131,6 +138,7 @@ void TNoxPigger::operator delete(void* block, std::size_t size) noexcept {
         PushShared(b, b);
         return;
     }
+    if (!pool.registered) Register(pool);
     b->next = pool.head;
     pool.head = b;
 }
