@@ -220,14 +220,6 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
 }
 constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
-// The decoded form of [p, p + n).
-std::string Decoded(const char* p, size_t n) {
-    if (!std::memchr(p, '%', n)) return std::string(p, n);
-    std::string out;
-    DecodeInto(out, p, n);
-    return out;
-}
-
 // The parser's view of the text: 1-based positions, anything outside reads as NUL.
 class Scanner {
 public:
@@ -284,6 +276,8 @@ private:
     int32_t len_;
 };
 
+bool ParseTagRest(TNoxPigger& e, const Scanner& s, int32_t& p, int32_t q, int32_t end);
+
 // Start tag with attributes. Returns false when the element closed itself with "/>".
 bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     int32_t lt = s.SearchChar(p, '<');
@@ -292,6 +286,11 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     s.SkipWhite(q);
     int32_t end = s.Search(q, kTagEnd);
     if (end == 0) e.SyntaxError(p);
+    return ParseTagRest(e, s, p, q, end);
+}
+
+// The start tag from its name, which runs from q (white space skipped) to end.
+bool ParseTagRest(TNoxPigger& e, const Scanner& s, int32_t& p, int32_t q, int32_t end) {
     {
         // Trimmed and upper-cased in place: one assignment, no temporaries.
         int32_t b = q, f = end;
@@ -306,18 +305,35 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
     }
     p = end;
 
-    // Attributes are collected first so the element's list is allocated once, at its final size. The
-    // collecting list is borrowed from a spare one, so a parse started from a hook cannot clobber it.
-    thread_local std::vector<TNoxPigger::Attribute> spare;
-    std::vector<TNoxPigger::Attribute> scratch;
-    scratch.swap(spare);
-    scratch.clear();
+    // Attributes are first found as spans of the text, so the element's list is allocated once, at its
+    // final size, and each name and value is built once, in place.
+    struct Span {
+        int32_t nameStart, nameEnd, valueStart, valueEnd;
+    };
+    Span inline_[16];
+    std::vector<Span> more; // a start tag with more attributes than the inline room
+    size_t count = 0;
+    auto add = [&](const Span& span) {
+        if (count < std::size(inline_))
+            inline_[count] = span;
+        else
+            more.push_back(span);
+        ++count;
+    };
     auto keep = [&] {
         auto& attrs = ParserAccess::Attrs(e);
-        attrs.reserve(attrs.size() + scratch.size());
-        for (auto& at : scratch)
-            attrs.push_back(std::move(at));
-        scratch.clear();
+        attrs.reserve(attrs.size() + count);
+        for (size_t i = 0; i < count; ++i) {
+            const Span& sp = i < std::size(inline_) ? inline_[i] : more[i - std::size(inline_)];
+            auto& added = attrs.emplace_back(
+                std::piecewise_construct,
+                std::forward_as_tuple(s.Ptr(sp.nameStart), static_cast<size_t>(sp.nameEnd - sp.nameStart)),
+                std::forward_as_tuple());
+            for (char& ch : added.first)
+                if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+            if (sp.valueEnd > sp.valueStart)
+                DecodeInto(added.second, s.Ptr(sp.valueStart), static_cast<size_t>(sp.valueEnd - sp.valueStart));
+        }
     };
     // Attributes read before an error stay in the element, as they always have; the one being read goes.
     auto fail = [&](int32_t position) {
@@ -336,33 +352,29 @@ bool ParseStartTag(TNoxPigger& e, const Scanner& s, int32_t& p) {
         else
             nameEnd = p;
         s.SkipWhite(p);
-        std::string value;
+        int32_t valueStart = 0, valueEnd = 0;
         if (s.At(p) == '=') {
             ++p;
             s.SkipWhite(p);
             if (s.At(p) == '"') {
                 int32_t close = s.SearchChar(p + 1, '"');
                 if (close == 0) fail(p);
-                value = Decoded(s.Ptr(p + 1), static_cast<size_t>(close - p - 1));
+                valueStart = p + 1;
+                valueEnd = close;
                 p = close + 1;
             } else {
                 int32_t vend = s.Search(p, kTagEnd);
                 if (vend == 0) fail(p);
-                value = Decoded(s.Ptr(p), static_cast<size_t>(vend - p));
+                valueStart = p;
+                valueEnd = vend;
                 p = vend;
             }
         }
         // A text cut short inside a start tag makes no progress here: stop instead of looping.
         if (p == start) fail(p);
-        auto& added = scratch.emplace_back(
-            std::piecewise_construct,
-            std::forward_as_tuple(s.Ptr(nameStart), static_cast<size_t>(nameEnd - nameStart)),
-            std::forward_as_tuple(std::move(value)));
-        for (char& ch : added.first)
-            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+        add({nameStart, nameEnd, valueStart, valueEnd});
     }
-    if (!scratch.empty()) keep();
-    spare.swap(scratch);
+    if (count != 0) keep();
 
     s.SkipWhite(p);
     if (s.At(p) == '/' && s.At(p + 1) == '>') {
@@ -781,7 +793,8 @@ void TNoxPigger::ParseElement(const std::string& text, int32_t& p) {
                 skipped = std::make_unique<TNoxPigger>(nullptr);
                 child = skipped.get();
             }
-            if (ParseStartTag(*child, s, p)) {
+            // The name was found above; the child's start tag is read on from it.
+            if (ParseTagRest(*child, s, p, q, end)) {
                 stack.push_back({child, &e, std::move(skipped)});
             } else if (!skipped) {
                 e.ChildParsed(child);

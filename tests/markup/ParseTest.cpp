@@ -56,6 +56,17 @@ TEST(Parse, AnAttributeWithoutEqualsHasTheEmptyValueAndRepeatedNamesAreAllKept) 
     EXPECT_EQ(root.AttrName(2), "B");
     EXPECT_EQ(root.GetAttr("B"), "1");
     EXPECT_EQ(root.AttrName(3), "OTHER");
+
+    // Far more attributes than a start tag usually carries keep their order too.
+    std::string many = "<A";
+    for (int i = 0; i < 40; ++i)
+        many += " n" + std::to_string(i) + "=\"v%25" + std::to_string(i) + "\"";
+    root.SetText(many + "/>");
+    ASSERT_EQ(root.AttrCount(), 40);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(root.AttrName(i), "N" + std::to_string(i));
+        EXPECT_EQ(root.AttrValue(i), "v%" + std::to_string(i));
+    }
 }
 
 TEST(Parse, NamesAreNotDecodedButValuesAndTextAre) {
