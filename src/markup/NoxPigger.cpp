@@ -128,8 +128,9 @@ void* TNoxPigger::operator new(std::size_t size) {
 
 void TNoxPigger::operator delete(void* block, std::size_t size) noexcept {
     if (!block) return;
+    // The unsized form: clang leaves sized deallocation off unless asked.
     if (size != sizeof(TNoxPigger)) {
-        ::operator delete(block, size);
+        ::operator delete(block);
         return;
     }
     auto* b = static_cast<FreeBlock*>(block);
@@ -147,8 +148,8 @@ void* TNoxPigger::operator new(std::size_t size) {
     return ::operator new(size);
 }
 
-void TNoxPigger::operator delete(void* block, std::size_t size) noexcept {
-    ::operator delete(block, size);
+void TNoxPigger::operator delete(void* block, std::size_t) noexcept {
+    ::operator delete(block);
 }
 #endif
 
