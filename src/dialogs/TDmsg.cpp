@@ -22,8 +22,7 @@ TDmsg::TDmsg(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     Label_message->setWordWrap(true);
     Label_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label_message->setAutoFillBackground(false);
-    auto* panelLayout = new QVBoxLayout(Panel_message);
-    panelLayout->addWidget(Label_message);
+    place_wrapped_label(Panel_message, Label_message);
 
     Btn_ok = new QPushButton(QStringLiteral("OK"), this);
     Btn_ok->setObjectName(QStringLiteral("Btn_ok"));

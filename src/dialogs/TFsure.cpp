@@ -22,8 +22,7 @@ TFsure::TFsure(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(reg
     Label_question->setTextFormat(Qt::PlainText);
     Label_question->setWordWrap(true);
     Label_question->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* panelLayout = new QVBoxLayout(Panel_question);
-    panelLayout->addWidget(Label_question);
+    place_wrapped_label(Panel_question, Label_question);
 
     extraLayout_ = new QVBoxLayout;
     extraLayout_->setContentsMargins(0, 0, 0, 0);

@@ -1,9 +1,15 @@
 #include "WrapText.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBoundaryFinder>
+#include <QVBoxLayout>
 
 namespace {
 constexpr QChar kZeroWidthSpace(0x200B);
@@ -46,15 +52,46 @@ QString without_break_chances(QString text) {
     return text.remove(kZeroWidthSpace);
 }
 
+void place_wrapped_label(QFrame* frame, QLabel* label) {
+    auto* scroll = new QScrollArea(frame);
+    scroll->setObjectName(label->objectName() + QStringLiteral("_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->viewport()->setAutoFillBackground(false);
+    scroll->setWidget(label);
+    label->setAutoFillBackground(false);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(scroll);
+}
+
 void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label) {
-    // The label gets the width the window leaves it and exactly the height of its wrapped lines.
+    // The label gets the width the window leaves it and exactly the height of its wrapped lines; a text
+    // taller than most of the screen scrolls instead, so the buttons below it stay within reach.
+    auto* scroll = frame->findChild<QScrollArea*>();
     const QMargins outer = window->layout()->contentsMargins();
     const QMargins inner = frame->layout()->contentsMargins();
     const int labelWidth = window->width() - outer.left() - outer.right() - inner.left() - inner.right() -
                            2 * frame->frameWidth();
     label->setMinimumHeight(0); // the label measures itself no smaller than its minimum
-    const int labelHeight = label->heightForWidth(labelWidth); // none for an empty text
-    label->setFixedHeight(labelHeight >= 0 ? labelHeight : label->sizeHint().height());
+    auto heightAt = [&](int width) {
+        const int h = label->heightForWidth(width); // none for an empty text
+        return h >= 0 ? h : label->sizeHint().height();
+    };
+    int labelHeight = heightAt(labelWidth);
+    int shown = labelHeight;
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() * 3 / 5 : 600;
+    if (scroll && labelHeight > room) {
+        labelHeight = heightAt(labelWidth - scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+        shown = room;
+    }
+    label->setFixedHeight(labelHeight);
+    if (scroll) {
+        scroll->setFixedHeight(shown);
+        scroll->verticalScrollBar()->setValue(0);
+    }
     frame->updateGeometry(); // the window's layout caches the frame's size until told
     window->setFixedHeight(window->layout()->totalSizeHint().height());
 }

@@ -14,6 +14,10 @@ QString breakable_text(const QString& text);
 // The displayed text without those break chances.
 QString without_break_chances(QString text);
 
+// Gives the frame a layout holding the label in a frameless scroll area that scrolls only vertically.
+void place_wrapped_label(QFrame* frame, QLabel* label);
+
 // Fits a fixed-width window's height to a word-wrapped label in a frame that lies directly in the
-// window's layout. Before the window is shown its layout does not learn the label's height by itself.
+// window's layout (placed there by place_wrapped_label). Before the window is shown its layout does not
+// learn the label's height by itself. Beyond three fifths of the screen's height the label scrolls.
 void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label);

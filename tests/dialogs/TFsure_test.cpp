@@ -6,6 +6,9 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -53,7 +56,7 @@ TEST(TFsure, ShowsItsCaptionQuestionAreaAndTheYesAndNoButtons) {
     ASSERT_TRUE(label);
     EXPECT_TRUE(label->wordWrap());
     EXPECT_EQ(label->textFormat(), Qt::PlainText) << "item texts must not be read as markup";
-    EXPECT_EQ(label->parentWidget(), sure.findChild<QWidget*>("Panel_question"));
+    EXPECT_TRUE(sure.findChild<QWidget*>("Panel_question")->isAncestorOf(label));
 }
 
 TEST(TFsure, YesAndEnterAnswerTrueWhileNoEscAndTheCloseBoxAnswerFalse) {
@@ -93,6 +96,21 @@ TEST(TFsure, ALongQuestionWrapsInsideTheWindowWithoutWideningIt) {
         // Every line of the wrapped text fits into the label.
         EXPECT_LE(wrapped_width(label), label->width());
         EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        click_button(d, "No");
+    });
+    // A question far taller than the screen scrolls, and the buttons stay on the screen.
+    const QString huge = "Delete item \"" + QString("Call the plumber about the tap ").repeated(400) + "\"?";
+    ask(sure, huge, [&](QWidget* d) {
+        auto* label = d->findChild<QLabel*>("Label_question");
+        auto* scroll = d->findChild<QScrollArea*>();
+        ASSERT_TRUE(scroll);
+        EXPECT_EQ(d->width(), shortWidth);
+        EXPECT_LE(d->frameGeometry().height(), d->screen()->availableGeometry().height());
+        EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+        EXPECT_EQ(without_break_chances(label->text()), huge);
+        EXPECT_LE(wrapped_width(label), label->width());
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        EXPECT_TRUE(d->rect().contains(d->findChild<QPushButton*>("Btn_yes")->geometry()));
         click_button(d, "No");
     });
     ask(sure, "Short again?", [&](QWidget* d) {
