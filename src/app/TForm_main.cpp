@@ -174,6 +174,12 @@ bool TForm_main::LoadDataFile() {
 }
 
 bool TForm_main::SaveDataFile(const QString& fileName) {
+    // After a wrong-format file the program is ending and the setting already names the default file:
+    // the empty document must not land there either.
+    if (NoSaveOnExit) {
+        LastSaveError = QStringLiteral("The program is ending without saving.");
+        return false;
+    }
     QString error;
     const bool ok = save_data_file(*TodoDoc, fileName, BackupOnSave, &error);
     LastSaveError = ok ? QString() : error;

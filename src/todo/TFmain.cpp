@@ -812,6 +812,8 @@ void TFmain::ArmAutoSave() {
 
 void TFmain::Timer_auto_saveTimer() {
     Timer_auto_save->stop();
+    // Ending after a wrong-format file: nothing is saved any more, and nothing needs saying.
+    if (NoSaveOnExit) return;
     if (autoSaveRunning_) return;
     autoSaveRunning_ = true;
     if (!N_SaveClick()) ReportSaveFailure(true);

@@ -151,6 +151,7 @@ TEST_F(DataFileLifecycle, OpeningAWrongFormatFileEndsTheProgramWithoutTouchingIt
 TEST_F(DataFileLifecycle, NothingWritesOverAWrongFormatFileWhileItsMessageIsOpen) {
     WriteBytes(SettingsFile(), "\r\n<SETTINGS AUTO_SAVE_TIME=\"60\"/>");
     Start();
+    AddItem("Buy milk"); // the user's list is in the default file
     const QString broken = Path(QStringLiteral("other.dat"));
     WriteBytes(broken, "<TODO_DATA>");
     main->ChooseOpenFile = [&] { return broken; };
@@ -162,6 +163,8 @@ TEST_F(DataFileLifecycle, NothingWritesOverAWrongFormatFileWhileItsMessageIsOpen
     EXPECT_FALSE(main->N_OpenClick());
     EXPECT_TRUE(main->IsClosed());
     EXPECT_EQ(ReadBytes(broken), "<TODO_DATA>");
+    // Nor over the default file the setting now names, which may hold the user's list.
+    EXPECT_EQ(ItemCount(ReadBytes(DataFile())), 1);
 }
 
 TEST_F(DataFileLifecycle, TheBackupSurvivesAnEmptyDataFileAndCanBeOpenedToRestoreIt) {
