@@ -568,10 +568,13 @@ void TFmain::empty_day_list() {
 // ---- user actions on the day ----
 
 void TFmain::RadioClicked() {
-    // A click on the button already chosen changes nothing.
-    const bool dateMode = RB_date_on->isChecked();
-    if (current_day && dateMode == (parse_day_key(current_day->GetAttr(todo::kDateAttr)).has_value()))
-        return;
+    // A click that would show the day already shown changes nothing. A day under a foreign key is shown
+    // in date-independent mode, and a click there still goes to the date-independent list.
+    if (current_day) {
+        const std::string shown = current_day->GetAttr(todo::kDateAttr);
+        if (RB_date_on->isChecked() ? parse_day_key(shown) == DatePicker1->date() : shown == kDateIndependentKey)
+            return;
+    }
     store_day_list();
     if (RB_date_on->isChecked()) {
         DatePicker1->setEnabled(true);

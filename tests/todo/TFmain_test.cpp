@@ -218,6 +218,9 @@ TEST_F(MainWindow, HourGridCommandFollowsTheMode) {
     main->go_to_day("someday");
     EXPECT_TRUE(main->RB_date_off->isChecked());
     EXPECT_FALSE(main->N_hour_grid->isEnabled());
+    // From there the date-independent button still leads to the date-independent list.
+    main->RB_date_off->click();
+    EXPECT_EQ(main->current_day->GetAttr("DATE"), "N/A");
 }
 
 TEST_F(MainWindow, ArrowKeysStepDaysOnlyInDateModeAndNotWhileEditing) {
