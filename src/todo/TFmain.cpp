@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -55,6 +56,13 @@ std::string description_from_editor(const QString& text) {
     QString s = text;
     s.replace(u'\n', QStringLiteral("\r\n"));
     return from_qstring(s);
+}
+
+// The text area's text as typed: toPlainText would also turn every no-break space into a plain one.
+QString editor_text(const QPlainTextEdit* edit) {
+    QString s = edit->document()->toRawText();
+    s.replace(QChar::ParagraphSeparator, u'\n');
+    return s;
 }
 
 class OverrideCursor {
@@ -489,7 +497,7 @@ void TFmain::store_day_list() {
 
 void TFmain::store_description() {
     if (description_modified && descriptionOwner_)
-        todo::description_of(*descriptionOwner_)->Text = description_from_editor(Memo_dsc->toPlainText());
+        todo::description_of(*descriptionOwner_)->Text = description_from_editor(editor_text(Memo_dsc));
     description_modified = false;
 }
 

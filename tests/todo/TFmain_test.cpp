@@ -131,6 +131,15 @@ TEST_F(MainWindow, ADescriptionTypedForOneItemNeverLandsOnAnother) {
     EXPECT_EQ(second->FindChild("DSC")->Text, "for second");
     EXPECT_TRUE(main->Memo_dsc->toPlainText().isEmpty());
     EXPECT_EQ(main->selected_row(), nullptr);
+
+    // Characters the user did not touch stay as they were: no-break spaces, line separators.
+    main->step_day(false);
+    Select(0);
+    main->Memo_dsc->setPlainText(QString::fromUtf8("10\u00a0km\nthen\u2028on"));
+    main->Memo_dsc->moveCursor(QTextCursor::End);
+    main->Memo_dsc->insertPlainText(QStringLiteral("!"));
+    main->store_day_list();
+    EXPECT_EQ(first->FindChild("DSC")->Text, "10\u00a0km\r\nthen\u2028on!");
 }
 
 TEST_F(MainWindow, DragAndDropMovesTheItemToTheTargetsPlace) {
