@@ -16,7 +16,11 @@ TRadioGroup::TRadioGroup(const QString& name, const QString& title, const QStrin
         buttons_.append(b);
     }
     layout->addStretch(1);
-    connect(group_, &QButtonGroup::idClicked, this, &TRadioGroup::Click);
+    // Only a choice that changes counts: a click on the button already chosen writes nothing back, so
+    // an unrecognised stored value survives it. Filling the group from code does not count either.
+    connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !filling_) emit Click(id);
+    });
 }
 
 int TRadioGroup::ItemIndex() const {
@@ -24,6 +28,8 @@ int TRadioGroup::ItemIndex() const {
 }
 
 void TRadioGroup::SetItemIndex(int index) {
+    const bool wasFilling = filling_;
+    filling_ = true;
     if (QRadioButton* b = Button(index)) {
         b->setChecked(true);
     } else if (QAbstractButton* checked = group_->checkedButton()) {
@@ -32,4 +38,5 @@ void TRadioGroup::SetItemIndex(int index) {
         checked->setChecked(false);
         group_->setExclusive(true);
     }
+    filling_ = wasFilling;
 }

@@ -22,10 +22,11 @@ public:
     QRadioButton* Button(int index) const { return buttons_.value(index); }
 
 signals:
-    // The user picked an item (by mouse or keyboard), also the one already chosen.
+    // The user picked another item (by mouse or keyboard); not sent for SetItemIndex.
     void Click(int index);
 
 private:
     QButtonGroup* group_;
     QList<QRadioButton*> buttons_;
+    bool filling_ = false;
 };

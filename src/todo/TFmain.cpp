@@ -343,6 +343,7 @@ void TFmain::BuildClientArea() {
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     StatusPanel1->setMinimumWidth(50);
     StatusPanel1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusPanel1->setTextFormat(Qt::PlainText); // a file name is never markup
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1, 1);
     setStatusBar(StatusBar1);
@@ -683,6 +684,7 @@ void TFmain::HourGridClick() {
 
 void TFmain::MoveClick() {
     if (!selected_row()) return;
+    store_day_list();
 }
 
 void TFmain::ContextSearchClick() {

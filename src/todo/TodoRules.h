@@ -37,8 +37,8 @@ std::string item_text(const TNoxPigger& item);
 bool is_done_in_day_list(const TNoxPigger& item);
 // Done as search and printing see it: any non-empty D.
 bool is_done_in_reports(const TNoxPigger& item);
-// INDEX as a signed decimal integer, or nothing when absent, not a number, or naming no picture of the
-// list (a hand-edited file must not make a reader index past the 36 pictures).
+// INDEX as a signed decimal integer, or nothing when absent or not a number. Any integer is kept as
+// stored, also one naming no picture: picture_index passes it on, and whoever draws it falls back.
 std::optional<int> parsed_picture_index(const TNoxPigger& item);
 // The day list's picture: INDEX, or 0 when it gives none.
 int picture_index(const TNoxPigger& item);

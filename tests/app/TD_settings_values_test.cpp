@@ -85,6 +85,13 @@ TEST_F(SettingsTest, UnknownValuesShowTheDefaultsButStayInTheFileUntilTheUserCho
         << kept.constData();
 
     TD_settings_user s(reg);
+    // A click on the choice already shown is no change.
+    s.findChild<TRadioGroup*>("RG_backup")->Button(0)->click();
+    s.findChild<TRadioGroup*>("RBG_mode")->Button(0)->click();
+    s.findChild<TRadioGroup*>("RBG_resolution")->Button(0)->click();
+    EXPECT_EQ(attr(s, "BACKUP_MODE"), "3");
+    EXPECT_EQ(attr(s, "AMPM"), "yes");
+    EXPECT_EQ(attr(s, "TIME_RESOLUTION"), "60");
     s.findChild<TRadioGroup*>("RG_backup")->Button(1)->click();
     EXPECT_EQ(attr(s, "BACKUP_MODE"), "1");
     EXPECT_EQ(s.BackupMode(), 1);
