@@ -77,8 +77,7 @@ void TForm_main::FormCreate() {
     BackupOnSave = reg_.settings->BackupMode() == 2;
 
     TodoDoc = std::make_unique<TNoxPigger>();
-    if (!LoadDataFile())
-        return; // the program is ending; it gets no tray icon
+    if (!LoadDataFile()) return; // the program is ending; it gets no tray icon
 
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         tray_ = new QSystemTrayIcon(app_icon(), this);

@@ -21,8 +21,7 @@ void on_end_signal(int) {
 // A session that ends (SIGTERM at logout, SIGHUP) closes the main window the usual way, so the list and the
 // settings are saved as at any exit.
 void close_on_end_signals(QWidget* mainWindow) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, mainWindow);
     QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [mainWindow] {
         char byte = 0;
@@ -42,8 +41,7 @@ void close_on_end_signals(QWidget* mainWindow) {
 int main(int argc, char** argv) {
     // A second start ends at once: no window, no message, no file touched.
     SingleInstance instance;
-    if (!instance.Acquire())
-        return 0;
+    if (!instance.Acquire()) return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillmarch"));
@@ -53,8 +51,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     ProgramWindows windows;
-    if (!windows.Create())
-        return 0;
+    if (!windows.Create()) return 0;
     QObject::connect(windows.main.get(), &TForm_main::ClosedForGood, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     close_on_end_signals(windows.main.get());
@@ -64,8 +61,7 @@ int main(int argc, char** argv) {
     // close sequence must still run, and if the user chooses to stay, the program goes on.
     while (!windows.main->IsClosed()) {
         windows.main->close();
-        if (windows.main->IsClosed())
-            break;
+        if (windows.main->IsClosed()) break;
         windows.main->ShowFromTray();
         result = app.exec();
     }

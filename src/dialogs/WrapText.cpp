@@ -84,7 +84,8 @@ void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().height() * 3 / 5 : 600;
     if (scroll && labelHeight > room) {
-        labelHeight = heightAt(labelWidth - scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+        labelHeight =
+            heightAt(labelWidth - scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
         shown = room;
     }
     label->setFixedHeight(labelHeight);

@@ -333,7 +333,8 @@ bool ParseTagRest(TNoxPigger& e, const Scanner& s, int32_t& p, int32_t q, int32_
             for (char& ch : added.first)
                 if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
             if (sp.valueEnd > sp.valueStart)
-                DecodeInto(added.second, s.Ptr(sp.valueStart), static_cast<size_t>(sp.valueEnd - sp.valueStart));
+                DecodeInto(added.second, s.Ptr(sp.valueStart),
+                           static_cast<size_t>(sp.valueEnd - sp.valueStart));
         }
     };
     // Attributes read before an error stay in the element, as they always have; the one being read goes.

@@ -24,11 +24,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -162,7 +162,7 @@ void TFmain::BuildMenus() {
         if (!N_SaveClick()) ReportSaveFailure(false);
     });
     connect(N_Saveas, &QAction::triggered, this, &TFmain::N_SaveasClick);
-    connect(N_Print, &QAction::triggered, this, &TFmain::PrintClick);
+    connect(N_Print, &QAction::triggered, this, &TFmain::N_PrintClick);
     connect(N_Exit1, &QAction::triggered, this, &TFmain::N_Exit1Click);
 
     N_Edit = bar->addMenu(QStringLiteral("&Edit"));
@@ -179,12 +179,12 @@ void TFmain::BuildMenus() {
     N_Edit->addActions({N_Add, N_Delete, N_Edit_text, N_Change_image, N_hour_grid});
     N_Edit->addSeparator();
     N_Edit->addAction(N_Movetootherdate);
-    connect(N_Add, &QAction::triggered, this, &TFmain::AddClick);
-    connect(N_Delete, &QAction::triggered, this, &TFmain::DeleteClick);
-    connect(N_Edit_text, &QAction::triggered, this, &TFmain::EditTextClick);
-    connect(N_Change_image, &QAction::triggered, this, &TFmain::ChangeImageClick);
-    connect(N_hour_grid, &QAction::triggered, this, &TFmain::HourGridClick);
-    connect(N_Movetootherdate, &QAction::triggered, this, &TFmain::MoveClick);
+    connect(N_Add, &QAction::triggered, this, &TFmain::N_AddClick);
+    connect(N_Delete, &QAction::triggered, this, &TFmain::N_DeleteClick);
+    connect(N_Edit_text, &QAction::triggered, this, &TFmain::N_Edit_textClick);
+    connect(N_Change_image, &QAction::triggered, this, &TFmain::N_Change_imageClick);
+    connect(N_hour_grid, &QAction::triggered, this, &TFmain::N_hour_gridClick);
+    connect(N_Movetootherdate, &QAction::triggered, this, &TFmain::N_MovetootherdateClick);
 
     N_Search = bar->addMenu(QStringLiteral("&Search"));
     N_Search->setObjectName(QStringLiteral("N_Search"));
@@ -193,8 +193,8 @@ void TFmain::BuildMenus() {
     N_Find_uncompleted = make_action(this, "N_Find_uncompleted", QStringLiteral("Find uncompleted items"),
                                      QKeySequence(Qt::CTRL | Qt::Key_F7));
     N_Search->addActions({N_Context_search, N_Find_uncompleted});
-    connect(N_Context_search, &QAction::triggered, this, &TFmain::ContextSearchClick);
-    connect(N_Find_uncompleted, &QAction::triggered, this, &TFmain::FindUncompletedClick);
+    connect(N_Context_search, &QAction::triggered, this, &TFmain::N_Context_searchClick);
+    connect(N_Find_uncompleted, &QAction::triggered, this, &TFmain::N_Find_uncompletedClick);
 
     N_View = bar->addMenu(QStringLiteral("&View"));
     N_View->setObjectName(QStringLiteral("N_View"));
@@ -206,7 +206,7 @@ void TFmain::BuildMenus() {
     N_View->addAction(N_Settings);
     N_View->addSeparator();
     connect(N_Standby, &QAction::triggered, this, &TForm_main::StandBy);
-    connect(N_Settings, &QAction::triggered, this, &TFmain::SettingsClick);
+    connect(N_Settings, &QAction::triggered, this, &TFmain::N_SettingsClick);
 
     N_Help = bar->addMenu(QStringLiteral("&Help"));
     N_Help->setObjectName(QStringLiteral("N_Help"));
@@ -215,8 +215,8 @@ void TFmain::BuildMenus() {
     N_Help->addAction(N_Help1);
     N_Help->addSeparator();
     N_Help->addAction(N_About);
-    connect(N_Help1, &QAction::triggered, this, &TFmain::HelpClick);
-    connect(N_About, &QAction::triggered, this, &TFmain::AboutClick);
+    connect(N_Help1, &QAction::triggered, this, &TFmain::N_Help1Click);
+    connect(N_About, &QAction::triggered, this, &TFmain::N_AboutClick);
 
     // The context menu repeats the Edit commands; its entries carry no shortcuts of their own.
     PopupMenu1 = new QMenu(this);
@@ -229,11 +229,11 @@ void TFmain::BuildMenus() {
     PopupMenu1->addActions({N_pAdd, N_pDelete, N_pEdit_text, N_pChange_image});
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(N_pMove);
-    connect(N_pAdd, &QAction::triggered, this, &TFmain::AddClick);
-    connect(N_pDelete, &QAction::triggered, this, &TFmain::DeleteClick);
-    connect(N_pEdit_text, &QAction::triggered, this, &TFmain::EditTextClick);
-    connect(N_pChange_image, &QAction::triggered, this, &TFmain::ChangeImageClick);
-    connect(N_pMove, &QAction::triggered, this, &TFmain::MoveClick);
+    connect(N_pAdd, &QAction::triggered, this, &TFmain::N_AddClick);
+    connect(N_pDelete, &QAction::triggered, this, &TFmain::N_DeleteClick);
+    connect(N_pEdit_text, &QAction::triggered, this, &TFmain::N_Edit_textClick);
+    connect(N_pChange_image, &QAction::triggered, this, &TFmain::N_Change_imageClick);
+    connect(N_pMove, &QAction::triggered, this, &TFmain::N_MovetootherdateClick);
     LV1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(LV1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(LV1->viewport()->mapToGlobal(pos)); });
@@ -263,18 +263,18 @@ void TFmain::BuildToolBar() {
         return b;
     };
     TB_add_task =
-        button("TB_add_task", QStringLiteral("Add item"), QStringLiteral("add_item"), &TFmain::AddClick);
+        button("TB_add_task", QStringLiteral("Add item"), QStringLiteral("add_item"), &TFmain::N_AddClick);
     TB_del_task = button("TB_del_task", QStringLiteral("Delete item"), QStringLiteral("delete_item"),
-                         &TFmain::DeleteClick);
+                         &TFmain::N_DeleteClick);
     TB_move = button("TB_move", QStringLiteral("Move item to other date"), QStringLiteral("move_item"),
-                     &TFmain::MoveClick);
-    TB_search =
-        button("TB_search", QStringLiteral("Search"), QStringLiteral("search"), &TFmain::ContextSearchClick);
-    TB_hour =
-        button("TB_hour", QStringLiteral("Hour grid"), QStringLiteral("hour_grid"), &TFmain::HourGridClick);
+                     &TFmain::N_MovetootherdateClick);
+    TB_search = button("TB_search", QStringLiteral("Search"), QStringLiteral("search"),
+                       &TFmain::N_Context_searchClick);
+    TB_hour = button("TB_hour", QStringLiteral("Hour grid"), QStringLiteral("hour_grid"),
+                     &TFmain::N_hour_gridClick);
     ToolBar1->addSeparator();
-    TB_tvshow =
-        button("TB_tvshow", QStringLiteral("Loved TV show"), QStringLiteral("tv_show"), &TFmain::TvShowClick);
+    TB_tvshow = button("TB_tvshow", QStringLiteral("Loved TV show"), QStringLiteral("tv_show"),
+                       &TFmain::TB_tvshowClick);
 
     // Stand by keeps to the right end of the tool bar whatever the window's width.
     auto* spacer = new QWidget(ToolBar1);
@@ -353,15 +353,15 @@ void TFmain::BuildClientArea() {
     setTabOrder(RB_date_off, LV1);
     setTabOrder(LV1, Memo_dsc);
 
-    connect(RB_date_on, &QRadioButton::clicked, this, &TFmain::RadioClicked);
-    connect(RB_date_off, &QRadioButton::clicked, this, &TFmain::RadioClicked);
-    connect(DatePicker1, &QDateEdit::dateChanged, this, &TFmain::DateChanged);
+    connect(RB_date_on, &QRadioButton::clicked, this, &TFmain::RB_date_onClick);
+    connect(RB_date_off, &QRadioButton::clicked, this, &TFmain::RB_date_onClick);
+    connect(DatePicker1, &QDateEdit::dateChanged, this, &TFmain::DatePicker1Change);
     connect(Memo_dsc, &QPlainTextEdit::textChanged, this, [this] { description_modified = true; });
     connect(LV1, &QListWidget::itemSelectionChanged, this, &TFmain::RowStateChanging);
     connect(LV1, &QListWidget::itemChanged, this, [this](QListWidgetItem*) {
         if (!filling_) RowStateChanging();
     });
-    LV1->OnKeyDown = [this](QKeyEvent* event) { return ListKeyDown(event); };
+    LV1->OnKeyDown = [this](QKeyEvent* event) { return LV1KeyDown(event); };
     connect(LV1, &DayListWidget::RowDropped, this, &TFmain::RowDropped);
 }
 
@@ -576,12 +576,13 @@ void TFmain::empty_day_list() {
 
 // ---- user actions on the day ----
 
-void TFmain::RadioClicked() {
+void TFmain::RB_date_onClick() {
     // A click that would show the day already shown changes nothing. A day under a foreign key is shown
     // in date-independent mode, and a click there still goes to the date-independent list.
     if (current_day) {
         const std::string shown = current_day->GetAttr(todo::kDateAttr);
-        if (RB_date_on->isChecked() ? parse_day_key(shown) == DatePicker1->date() : shown == kDateIndependentKey)
+        if (RB_date_on->isChecked() ? parse_day_key(shown) == DatePicker1->date()
+                                    : shown == kDateIndependentKey)
             return;
     }
     store_day_list();
@@ -596,14 +597,14 @@ void TFmain::RadioClicked() {
     item_actions_enabling();
 }
 
-void TFmain::DateChanged() {
+void TFmain::DatePicker1Change() {
     store_day_list();
     go_to_date(DatePicker1->date());
 }
 
 // A stepped day or a started edit consumes its key, so the list does not also move its selection in
 // the day just shown.
-bool TFmain::ListKeyDown(QKeyEvent* event) {
+bool TFmain::LV1KeyDown(QKeyEvent* event) {
     if (LV1->IsEditing() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     switch (event->key()) {
     case Qt::Key_Left:
@@ -614,7 +615,7 @@ bool TFmain::ListKeyDown(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!selected_row()) return false;
-        EditTextClick();
+        N_Edit_textClick();
         return true;
     default:
         return false;
@@ -634,13 +635,13 @@ void TFmain::RowDropped(QListWidgetItem* target) {
 
 // ---- item commands ----
 
-void TFmain::AddClick() {
+void TFmain::N_AddClick() {
     if (!current_day) return;
     add_item(current_day, from_qstring(kNewItemText));
-    EditTextClick();
+    N_Edit_textClick();
 }
 
-void TFmain::EditTextClick() {
+void TFmain::N_Edit_textClick() {
     QListWidgetItem* row = selected_row();
     if (!row) return;
     LV1->setFocus();
@@ -648,7 +649,7 @@ void TFmain::EditTextClick() {
     LV1->editItem(row);
 }
 
-void TFmain::DeleteClick() {
+void TFmain::N_DeleteClick() {
     QListWidgetItem* row = selected_row();
     if (!row || !Registry().sure) return;
     if (!Registry().sure->AskYesNo(QStringLiteral("Delete item \"%1\"?").arg(row->text()))) return;
@@ -664,7 +665,7 @@ void TFmain::DeleteClick() {
     item_actions_enabling();
 }
 
-void TFmain::ChangeImageClick() {
+void TFmain::N_Change_imageClick() {
     QListWidgetItem* row = selected_row();
     if (!row || !Registry().selectImage) return;
     store_day_list();
@@ -677,40 +678,40 @@ void TFmain::ChangeImageClick() {
 }
 
 // The windows of these commands come later; the list is stored first as they all need.
-void TFmain::HourGridClick() {
+void TFmain::N_hour_gridClick() {
     if (!RB_date_on->isChecked() || !N_hour_grid->isEnabled()) return;
     store_day_list();
 }
 
-void TFmain::MoveClick() {
+void TFmain::N_MovetootherdateClick() {
     if (!selected_row()) return;
     store_day_list();
 }
 
-void TFmain::ContextSearchClick() {
+void TFmain::N_Context_searchClick() {
     store_day_list();
 }
-void TFmain::FindUncompletedClick() {
+void TFmain::N_Find_uncompletedClick() {
     store_day_list();
 }
-void TFmain::PrintClick() {
+void TFmain::N_PrintClick() {
     store_day_list();
 }
-void TFmain::TvShowClick() {
+void TFmain::TB_tvshowClick() {
     store_day_list();
 }
 
-void TFmain::SettingsClick() {
+void TFmain::N_SettingsClick() {
     if (!Registry().settings) return;
     Registry().settings->ShowOnPage(TD_settings_user::Page::Main);
     ArmAutoSave();
 }
 
-void TFmain::AboutClick() {
+void TFmain::N_AboutClick() {
     if (Registry().about) Registry().about->ShowAbout();
 }
 
-void TFmain::HelpClick() {
+void TFmain::N_Help1Click() {
     ShowHelp(QStringLiteral("index"));
 }
 
@@ -802,8 +803,7 @@ bool TFmain::N_SaveasClick() {
 bool TFmain::N_NewClick() {
     TF_new_todolist dialog(Registry());
     const QString name = dialog.AskNewFileName();
-    if (name.isEmpty())
-        return false;
+    if (name.isEmpty()) return false;
     // Kept as an absolute name, so a start from another folder finds the list again; its folder is made
     // so the new file can be created there.
     const QFileInfo file(name);
@@ -861,8 +861,7 @@ void TFmain::CloseHandler() {
 }
 
 void TFmain::CloseCancelled() {
-    if (wasMaximized_)
-        showMaximized();
+    if (wasMaximized_) showMaximized();
     BackupOnSave = Registry().settings && Registry().settings->BackupMode() == 2;
     if (!current_day) go_to_day(shown_key());
     ArmAutoSave();

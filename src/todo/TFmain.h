@@ -118,19 +118,19 @@ public:
     static int row_picture(const QListWidgetItem* row);
 
     // Commands.
-    void AddClick();
-    void EditTextClick();
-    void DeleteClick();
-    void ChangeImageClick();
-    void HourGridClick();
-    void MoveClick();
-    void ContextSearchClick();
-    void FindUncompletedClick();
-    void PrintClick();
-    void TvShowClick();
-    void SettingsClick();
-    void AboutClick();
-    void HelpClick();
+    void N_AddClick();
+    void N_Edit_textClick();
+    void N_DeleteClick();
+    void N_Change_imageClick();
+    void N_hour_gridClick();
+    void N_MovetootherdateClick();
+    void N_Context_searchClick();
+    void N_Find_uncompletedClick();
+    void N_PrintClick();
+    void TB_tvshowClick();
+    void N_SettingsClick();
+    void N_AboutClick();
+    void N_Help1Click();
 
     // File commands; each returns whether it went through.
     bool N_SaveClick();
@@ -160,9 +160,9 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildClientArea();
-    void RadioClicked();
-    void DateChanged();
-    bool ListKeyDown(QKeyEvent* event);
+    void RB_date_onClick();
+    void DatePicker1Change();
+    bool LV1KeyDown(QKeyEvent* event);
     void RowDropped(QListWidgetItem* target);
     void RowStateChanging();
     void SetPickerDate(const QDate& date);

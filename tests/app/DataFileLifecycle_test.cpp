@@ -170,7 +170,8 @@ TEST_F(DataFileLifecycle, NothingWritesOverAWrongFormatFileWhileItsMessageIsOpen
 TEST_F(DataFileLifecycle, TheBackupSurvivesAnEmptyDataFileAndCanBeOpenedToRestoreIt) {
     const QString bak = Path(QStringLiteral("quillmarch.BAK"));
     WriteBytes(SettingsFile(), "\r\n<SETTINGS BACKUP_MODE=\"2\"/>");
-    WriteBytes(bak, "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK CAPTION=\"0\"/>\r\n\t</DAY_DATA>\r\n</TODO_DATA>");
+    WriteBytes(bak, "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK "
+                    "CAPTION=\"0\"/>\r\n\t</DAY_DATA>\r\n</TODO_DATA>");
     WriteBytes(DataFile(), "");
     Start();
     EXPECT_EQ(ItemCount(ReadBytes(bak)), 1) << "an empty file is no backup";
@@ -362,7 +363,8 @@ TEST_F(DataFileLifecycle, HelpPagesComeFromTheHelpFolderOrFromTheCopyShippedWith
     EXPECT_EQ(main->HelpDir, QDir(Path(QStringLiteral("bin"))).canonicalPath());
 
     WriteBytes(QDir(main->HelpDir).filePath(QStringLiteral("print.html")), "<html></html>");
-    EXPECT_EQ(main->HelpPage(QStringLiteral(" print ")), QDir(main->HelpDir).filePath(QStringLiteral("print.html")));
+    EXPECT_EQ(main->HelpPage(QStringLiteral(" print ")),
+              QDir(main->HelpDir).filePath(QStringLiteral("print.html")));
     // A page the help folder lacks opens from the pages that come with the program.
     const QString shipped = main->HelpPage(QStringLiteral("index"));
     EXPECT_TRUE(shipped.endsWith(QStringLiteral("/docs/index.html"))) << shipped.toStdString();

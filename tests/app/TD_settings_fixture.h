@@ -2,8 +2,8 @@
 // message dialog, and the settings file's bytes.
 #pragma once
 
-#include "TDmsg.h"
 #include "TD_settings_user.h"
+#include "TDmsg.h"
 #include "TRadioGroup.h"
 #include "WindowRegistry.h"
 
@@ -39,7 +39,9 @@ protected:
     }
     QByteArray readSettings() const { return readFile(settingsPath()); }
 
-    static std::string attr(const TD_settings_user& s, const char* name) { return s.SettingsDoc->GetAttr(name); }
+    static std::string attr(const TD_settings_user& s, const char* name) {
+        return s.SettingsDoc->GetAttr(name);
+    }
 
     // The user picks an entry of a drop-down list.
     static void choose(QComboBox* list, const QString& text) {

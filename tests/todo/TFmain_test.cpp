@@ -168,7 +168,7 @@ TEST_F(MainWindow, DeleteAsksFirstAndNoChangesNothing) {
     Select(0);
     {
         ModalAnswer answer([](QWidget* d) { click_button(d, QStringLiteral("No")); });
-        main->DeleteClick();
+        main->N_DeleteClick();
     }
     EXPECT_EQ(day->ChildCount(), 1);
     EXPECT_EQ(main->LV1->count(), 1);
@@ -177,7 +177,7 @@ TEST_F(MainWindow, DeleteAsksFirstAndNoChangesNothing) {
             EXPECT_TRUE(d->findChildren<QWidget*>().size() > 0);
             click_button(d, QStringLiteral("Yes"));
         });
-        main->DeleteClick();
+        main->N_DeleteClick();
     }
     EXPECT_EQ(day->ChildCount(), 0);
     EXPECT_EQ(main->LV1->count(), 0);
@@ -188,7 +188,7 @@ TEST_F(MainWindow, DeleteAsksFirstAndNoChangesNothing) {
 
 TEST_F(MainWindow, AddStartsEditingNewItemAndStoresPictureZero) {
     ShowDay(QDate(2026, 5, 11), {});
-    main->AddClick();
+    main->N_AddClick();
     ASSERT_EQ(main->LV1->count(), 1);
     EXPECT_EQ(main->LV1->item(0)->text(), QStringLiteral("New item"));
     EXPECT_TRUE(main->LV1->IsEditing());
@@ -246,7 +246,7 @@ TEST_F(MainWindow, ArrowKeysStepDaysOnlyInDateModeAndNotWhileEditing) {
     EXPECT_EQ(main->DatePicker1->date(), QDate(2026, 1, 31));
 
     Select(0);
-    main->EditTextClick();
+    main->N_Edit_textClick();
     ASSERT_TRUE(main->LV1->IsEditing());
     QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     EXPECT_FALSE(main->LV1->OnKeyDown(&left));
@@ -278,7 +278,7 @@ TEST_F(MainWindow, ChangeImageWritesThePickedIndexAndKeepsItWhenCancelled) {
     Select(0);
     {
         ModalAnswer answer([](QWidget* d) { click_button(d, QStringLiteral("Cancel")); });
-        main->ChangeImageClick();
+        main->N_Change_imageClick();
     }
     EXPECT_EQ(item->GetAttr("INDEX"), "0");
     {
@@ -288,7 +288,7 @@ TEST_F(MainWindow, ChangeImageWritesThePickedIndexAndKeepsItWhenCancelled) {
             list->setCurrentRow(7);
             click_button(d, QStringLiteral("OK"));
         });
-        main->ChangeImageClick();
+        main->N_Change_imageClick();
     }
     EXPECT_EQ(item->GetAttr("INDEX"), "7");
     EXPECT_EQ(TFmain::row_picture(main->LV1->item(0)), 7);

@@ -60,8 +60,8 @@ TEST(ItemRules, APictureIndexThatIsMissingOrUnparsableGivesPictureZero) {
          {Case{"INDEX=\"7\"", 7}, Case{"INDEX=\"35\"", 35}, Case{"INDEX=\"0\"", 0}, Case{"INDEX=\"+12\"", 12},
           Case{"INDEX=\"-0\"", 0}, Case{"", std::nullopt}, Case{"INDEX=\"x\"", std::nullopt},
           Case{"INDEX=\"7x\"", std::nullopt}, Case{"INDEX=\" 7\"", std::nullopt},
-          Case{"INDEX=\"+-1\"", std::nullopt}, Case{"INDEX=\"36\"", 36},
-          Case{"INDEX=\"-1\"", -1}, Case{"INDEX=\"99999999999\"", std::nullopt}}) {
+          Case{"INDEX=\"+-1\"", std::nullopt}, Case{"INDEX=\"36\"", 36}, Case{"INDEX=\"-1\"", -1},
+          Case{"INDEX=\"99999999999\"", std::nullopt}}) {
         const auto item = Item(c.attributes);
         EXPECT_EQ(todo::parsed_picture_index(*item), c.parsed) << c.attributes;
         EXPECT_EQ(todo::picture_index(*item), c.parsed.value_or(0)) << c.attributes;
