@@ -79,18 +79,19 @@ void TForm_main::FormCreate() {
     TodoDoc = std::make_unique<TNoxPigger>();
     if (!LoadDataFile()) return; // the program is ending; it gets no tray icon
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray_ = new QSystemTrayIcon(app_icon(), this);
-        tray_->setToolTip(windowTitle().left(kTrayTipLimit));
-        tray_->setContextMenu(PM1);
-        connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick)
-                ShowFromTray();
-            else if (reason == QSystemTrayIcon::Context && isVisible() && !isMinimized())
-                activateWindow();
-        });
-        tray_->show();
-    }
+    // Made even without a notification area: Qt shows the icon once a panel provides one (a program
+    // started with the session may be up before the panel). Until then HasTray() is false.
+    tray_ = new QSystemTrayIcon(app_icon(), this);
+    tray_->setToolTip(windowTitle().left(kTrayTipLimit));
+    tray_->setContextMenu(PM1);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // Panels that speak the status-notifier protocol report a plain click and never a double one.
+        if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+            ShowFromTray();
+        else if (reason == QSystemTrayIcon::Context && isVisible() && !isMinimized())
+            activateWindow();
+    });
+    tray_->show();
 }
 
 bool TForm_main::HasTray() const {
