@@ -922,9 +922,12 @@ void TNoxPigger::LoadFromFile(const std::string& fileName) {
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a named pipe nobody writes to would otherwise block the open for ever.
+    // Reads wait as usual afterwards; such a pipe then reads as empty.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         if (fd >= 0) ::close(fd);
         throw EStreamError("Cannot open file " + fileName);
     }

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -229,7 +232,7 @@ TEST_F(FilesAndStreams, AFileThatCannotBeCreatedOrOpenedRaisesTheStreamErrorWith
     EXPECT_EQ(root.TagName(), "A"); // nothing was read, nothing was cleared
 }
 
-TEST_F(FilesAndStreams, SavingOntoAPipeOrAFolderIsRefusedAndLeavesItAsItIs) {
+TEST_F(FilesAndStreams, SavingOntoAPipeOrAFolderIsRefusedAndAPipeWithoutWriterReadsAsEmpty) {
     ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
     fs::create_symlink("pipe", Path("pipe-link"));
     fs::create_directory(Path("folder"));
@@ -247,6 +250,19 @@ TEST_F(FilesAndStreams, SavingOntoAPipeOrAFolderIsRefusedAndLeavesItAsItIs) {
     EXPECT_TRUE(fs::is_symlink(Path("pipe-link")));
     EXPECT_TRUE(fs::is_empty(Path("folder")));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "pipe", "pipe-link"}));
+
+    // Loading from a pipe that nobody writes to must not wait for a writer.
+    auto load = std::async(std::launch::async, [&] {
+        TNoxPigger loaded;
+        loaded.SetText("<OLD/>");
+        loaded.LoadFromFile(Path("pipe"));
+        return loaded.TagName();
+    });
+    if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "loading from a pipe without writer waits";
+        ::close(::open(Path("pipe").c_str(), O_WRONLY | O_NONBLOCK)); // lets the waiting open end
+    }
+    EXPECT_EQ(load.get(), "");
 }
 
 TEST_F(FilesAndStreams, AFileTheUserMayNotWriteIsLeftAsItIs) {
