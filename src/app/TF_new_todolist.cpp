@@ -61,7 +61,9 @@ TF_new_todolist::TF_new_todolist(WindowRegistry& reg, QWidget* parent) : TFsure(
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("dat"));
         dialog.setNameFilters({QStringLiteral("Data files (*.dat)"), QStringLiteral("All files (*)")});
-        dialog.selectFile(QFileInfo(current).fileName());
+        // The field's own folder wins over the initial one once the user has picked another.
+        const QFileInfo field(current);
+        dialog.selectFile(field.dir().exists() ? field.absoluteFilePath() : field.fileName());
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 }

@@ -6,9 +6,11 @@
 #include "TF_new_todolist.h"
 #include "TodoRules.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,6 +225,24 @@ TEST_F(DataFileLifecycle, NewAnsweredYesSavesTheOldListAndStartsAnEmptyOne) {
             auto* dialog = qobject_cast<TF_new_todolist*>(d);
             ASSERT_NE(dialog, nullptr);
             EXPECT_TRUE(dialog->Edit1->text().startsWith(QStringLiteral("../dat/todo-")));
+            // "Change..." opens in the folder the field names, once it is not the initial one.
+            const QString folder = Path(QStringLiteral("lists"));
+            QDir().mkpath(folder);
+            dialog->Edit1->setText(folder + QStringLiteral("/mine.dat"));
+            QString shownFolder;
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                    poll.stop();
+                    shownFolder = files->directory().absolutePath();
+                    files->reject();
+                }
+            });
+            poll.start(20);
+            dialog->SB_file_name->click();
+            EXPECT_EQ(shownFolder, QDir(folder).absolutePath());
+            EXPECT_EQ(dialog->Edit1->text(), folder + QStringLiteral("/mine.dat")) << "cancelled";
+
             dialog->ChooseFile = [&](const QString&) { return fresh; };
             dialog->SB_file_name->click();
             EXPECT_EQ(dialog->Edit1->text(), fresh);
