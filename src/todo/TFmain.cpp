@@ -301,6 +301,8 @@ void TFmain::BuildClientArea() {
     DatePicker1->setKeyboardTracking(false);
     DatePicker1->setDisplayFormat(day_key_format());
     DatePicker1->setAccessibleName(QStringLiteral("Date"));
+    // As wide as the control allows, so the picker can show the date of any key it may meet.
+    DatePicker1->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     RB_date_off = new QRadioButton(QStringLiteral("Date independed To Do Items"), central);
     RB_date_off->setObjectName(QStringLiteral("RB_date_off"));
     dateRow->addWidget(RB_date_on);
@@ -556,6 +558,8 @@ void TFmain::item_actions_enabling() {
 
 void TFmain::step_day(bool forward) {
     const QDate date = DatePicker1->date().addDays(forward ? 1 : -1);
+    // At either end of the calendar there is no day further on.
+    if (date < DatePicker1->minimumDate() || date > DatePicker1->maximumDate()) return;
     store_day_list();
     SetPickerDate(date);
     go_to_date(date);

@@ -256,6 +256,15 @@ TEST_F(MainWindow, ArrowKeysStepDaysOnlyInDateModeAndNotWhileEditing) {
     main->RB_date_off->click();
     QTest::keyClick(main->LV1, Qt::Key_Left);
     EXPECT_EQ(main->current_day->GetAttr("DATE"), "N/A");
+
+    // The picker reaches any four-digit year, and stepping stops at the calendar's last day.
+    main->RB_date_on->click();
+    ShowDay(QDate(1500, 3, 1), {"old"});
+    EXPECT_EQ(main->DatePicker1->date(), QDate(1500, 3, 1));
+    ShowDay(QDate(9999, 12, 31), {"last"});
+    QTest::keyClick(main->LV1, Qt::Key_Right);
+    EXPECT_EQ(main->DatePicker1->date(), QDate(9999, 12, 31));
+    EXPECT_EQ(main->current_day->GetAttr("DATE"), "12/31/9999");
 }
 
 TEST_F(MainWindow, CaptionsThatAreNotValidUtf8PassThroughUnlessEdited) {
