@@ -114,7 +114,9 @@ void TF_about::ShowAbout() {
 bool TF_about::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label_link && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        Label_linkClick();
+        // A click is a release over the link; moving off it first takes the click back.
+        if (Label_link->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            Label_linkClick();
         return true;
     }
     return QDialog::eventFilter(watched, event);
