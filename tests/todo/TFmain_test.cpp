@@ -5,8 +5,11 @@
 #include "TodoRules.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -184,6 +187,54 @@ TEST_F(MainWindow, DeleteAsksFirstAndNoChangesNothing) {
     EXPECT_FALSE(main->N_Delete->isEnabled());
     // The emptied day stays until the program closes.
     EXPECT_EQ(main->TodoDoc->IndexOfChild(day) >= 0, true);
+}
+
+TEST_F(MainWindow, DeletingOneOfSeveralRowsLeavesNoRowSelected) {
+    ShowDay(QDate(2026, 5, 10), {"first", "second", "third"});
+    TNoxPigger* day = main->current_day;
+    Select(1);
+    EXPECT_TRUE(main->N_pEdit_text->isEnabled());
+    EXPECT_TRUE(main->N_pMove->isEnabled());
+    EXPECT_TRUE(main->TB_move->isEnabled());
+    EXPECT_TRUE(main->Memo_dsc->isEnabled());
+    {
+        ModalAnswer answer([](QWidget* d) { click_button(d, QStringLiteral("Yes")); });
+        main->N_DeleteClick();
+    }
+    EXPECT_EQ(Captions(day), (std::vector<std::string>{"first", "third"}));
+    ASSERT_EQ(main->LV1->count(), 2);
+    EXPECT_EQ(main->LV1->item(1)->text(), QStringLiteral("third"));
+    EXPECT_EQ(main->selected_row(), nullptr) << "the list must not pick the next row by itself";
+    EXPECT_FALSE(main->N_Delete->isEnabled());
+    EXPECT_FALSE(main->Memo_dsc->isEnabled());
+}
+
+TEST_F(MainWindow, KeysInTheListEnterEditsAndModifiedArrowsOrOtherDropsChangeNothing) {
+    ShowDay(QDate(2026, 5, 10), {"first", "second"});
+    TNoxPigger* day = main->current_day;
+    main->LV1->setFocus();
+    QTest::keyClick(main->LV1, Qt::Key_Return);
+    EXPECT_FALSE(main->LV1->IsEditing()) << "no row selected";
+    Select(0);
+    QTest::keyClick(main->LV1, Qt::Key_Return);
+    EXPECT_TRUE(main->LV1->IsEditing());
+    main->LV1->AcceptEdit();
+
+    for (Qt::KeyboardModifier m : {Qt::ControlModifier, Qt::AltModifier}) {
+        QTest::keyClick(main->LV1, Qt::Key_Right, m);
+        EXPECT_EQ(main->current_day, day);
+        EXPECT_EQ(main->DatePicker1->date(), QDate(2026, 5, 10));
+    }
+
+    // Something dropped from outside the list is refused.
+    QMimeData text;
+    text.setText(QStringLiteral("dragged from elsewhere"));
+    const QPoint onFirst = main->LV1->visualItemRect(main->LV1->item(0)).center();
+    QDropEvent drop(onFirst, Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main->LV1->viewport(), &drop);
+    EXPECT_FALSE(drop.isAccepted());
+    EXPECT_EQ(Captions(day), (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(main->LV1->count(), 2);
 }
 
 TEST_F(MainWindow, AddStartsEditingNewItemAndStoresPictureZero) {
