@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -369,6 +370,30 @@ TEST_F(MainWindow, StandByKeepsTheWindowReachableWithOrWithoutATray) {
     main->ShowFromTray();
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(main->isMinimized());
+}
+
+TEST_F(MainWindow, TheTrayMenuShowsOnlyAHiddenWindowAndItsExitClosesAsTheWindowDoes) {
+    const QList<QAction*> entries = main->PM1->actions();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0], main->N_show);
+    EXPECT_EQ(main->N_show->text(), QStringLiteral("Show"));
+    EXPECT_TRUE(entries[1]->isSeparator());
+    EXPECT_EQ(entries[2], main->N_exit);
+    EXPECT_EQ(main->N_exit->text(), QStringLiteral("&Exit"));
+
+    main->show();
+    emit main->PM1->aboutToShow();
+    EXPECT_FALSE(main->N_show->isEnabled());
+    main->hide();
+    emit main->PM1->aboutToShow();
+    EXPECT_TRUE(main->N_show->isEnabled());
+    main->N_show->trigger();
+    EXPECT_TRUE(main->isVisible());
+
+    ShowDay(QDate(2026, 5, 14), {"saved at exit"});
+    main->N_exit->trigger();
+    EXPECT_TRUE(main->IsClosed());
+    EXPECT_NE(ReadBytes(DataFile()).find("saved at exit"), std::string::npos);
 }
 
 } // namespace
