@@ -257,6 +257,42 @@ TEST_F(DataFileLifecycle, NewAnsweredYesSavesTheOldListAndStartsAnEmptyOne) {
     EXPECT_EQ(main->LV1->count(), 0);
 }
 
+TEST_F(DataFileLifecycle, NewOntoAnExistingListOpensItAndOntoABrokenOneEndsWithoutTouchingIt) {
+    Start();
+    AddItem("old");
+    const QString existing = Path(QStringLiteral("existing.dat"));
+    const std::string kept = "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n"
+                             "\t</DAY_DATA>\r\n</TODO_DATA>";
+    WriteBytes(existing, kept);
+    auto answerNew = [&](const QString& file) {
+        return ModalAnswer([file](QWidget* d) {
+            auto* dialog = qobject_cast<TF_new_todolist*>(d);
+            ASSERT_NE(dialog, nullptr);
+            dialog->ChooseFile = [file](const QString&) { return file; };
+            dialog->SB_file_name->click();
+            click_button(d, QStringLiteral("Yes"));
+        });
+    };
+    {
+        ModalAnswer answer = answerNew(existing);
+        EXPECT_TRUE(main->N_NewClick());
+    }
+    EXPECT_EQ(ReadBytes(existing), kept) << "a list that parses is simply opened";
+    EXPECT_EQ(main->GetDataFileName(), existing);
+    EXPECT_EQ(ItemCount(ReadBytes(DataFile())), 1);
+
+    const QString broken = Path(QStringLiteral("broken.dat"));
+    WriteBytes(broken, "<TODO_DATA><TASK>");
+    main->ShowShellMessage = [](const QString&) {};
+    {
+        ModalAnswer answer = answerNew(broken);
+        EXPECT_FALSE(main->N_NewClick());
+    }
+    EXPECT_TRUE(main->IsClosed());
+    EXPECT_EQ(ReadBytes(broken), "<TODO_DATA><TASK>");
+    EXPECT_EQ(ItemCount(ReadBytes(existing)), 1) << "the outgoing list was saved first";
+}
+
 TEST_F(DataFileLifecycle, SaveAsOntoTheCurrentFileSavesAndReloads) {
     Start();
     AddItem("same file");
