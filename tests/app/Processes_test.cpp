@@ -13,6 +13,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 // Starts a helper and waits for its first line.
@@ -102,6 +104,79 @@ TEST(CrashSafety, KillingASaveAtAnyMomentLeavesCompleteDataAndBackupFiles) {
         lastData = data;
     }
     EXPECT_GT(lastData, 0);
+}
+
+// Waits until the file exists and holds the text, or the time is up.
+bool WaitForFileWith(const QString& file, const QByteArray& text, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QFile f(file);
+        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text)) return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+// Whether the process has set up a handler for the signal (Linux: the caught-signal mask in /proc).
+bool CatchesSignal(qint64 pid, int signal) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (!line.startsWith("SigCgt:")) continue;
+                bool ok = false;
+                const qulonglong mask = line.mid(7).trimmed().toULongLong(&ok, 16);
+                if (ok && (mask >> (signal - 1) & 1)) return true;
+            }
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+TEST(Shutdown, TerminatingTheProgramRunsTheCloseSequenceSoTheListIsSaved) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A copy of the program keeps its data and settings files beside it, inside the temporary folder.
+    const QString program = dir.filePath(QStringLiteral("quillmarch"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM), program));
+    const QString data = dir.filePath(QStringLiteral("list.dat"));
+    const QString settings = dir.filePath(QStringLiteral("quillmarch.set"));
+    {
+        QFile f(settings);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\r\n<SETTINGS DATA_FILE_NAME=\"" + QFile::encodeName(data) + "\"/>");
+    }
+    {
+        QFile f(data);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n"
+                "\t</DAY_DATA>\r\n</TODO_DATA>");
+    }
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(dir.path());
+        p.start(program, {});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        ASSERT_TRUE(CatchesSignal(p.processId(), signal)) << "the program never set up its handler";
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(20000)) << signal;
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << signal;
+        // The close sequence stored the window's size and saved the list, without the empty day.
+        EXPECT_TRUE(WaitForFileWith(settings, "WIDTH=", 1000)) << signal;
+        TNoxPigger doc;
+        doc.LoadFromFile(QFile::encodeName(data).toStdString());
+        ASSERT_EQ(doc.ChildCount(), 1) << signal;
+        EXPECT_EQ(doc.Child(0)->Child(0)->GetAttr("CAPTION"), "kept");
+    }
 }
 
 } // namespace
