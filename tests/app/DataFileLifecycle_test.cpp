@@ -318,7 +318,8 @@ TEST_F(DataFileLifecycle, AFailedSaveKeepsTheListAndStopsTheCommandsThatWouldRep
     ASSERT_TRUE(QDir().mkpath(locked));
     const QString file = QDir(locked).filePath(QStringLiteral("list.dat"));
     WriteBytes(file, kEmptyDocument);
-    WriteBytes(SettingsFile(), "\r\n<SETTINGS DATA_FILE_NAME=\"" + file.toStdString() + "\"/>");
+    WriteBytes(SettingsFile(),
+               "\r\n<SETTINGS AUTO_SAVE_TIME=\"60\" DATA_FILE_NAME=\"" + file.toStdString() + "\"/>");
     Start();
     AddItem("precious");
     ASSERT_TRUE(QDir(locked).removeRecursively());
@@ -358,10 +359,13 @@ TEST_F(DataFileLifecycle, AFailedSaveKeepsTheListAndStopsTheCommandsThatWouldRep
         EXPECT_TRUE(text.startsWith(QStringLiteral("Can not save data file")));
         return false;
     };
+    main->showMaximized();
     EXPECT_FALSE(Close());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(main->LV1->count(), 1);
     EXPECT_NE(main->current_day, nullptr);
+    EXPECT_TRUE(main->isMaximized()) << "the close sequence set the window to normal size; staying undoes it";
+    EXPECT_TRUE(main->Timer_auto_save->isActive()) << "the automatic save goes on";
 
     ASSERT_TRUE(QDir().mkpath(locked));
     EXPECT_TRUE(main->N_SaveClick());
