@@ -162,6 +162,18 @@ TEST_F(SettingsTest, ALastHourBeforeTheFirstIsRefusedWithAMessageAndTheFirstHour
     choose(last, "03");
     EXPECT_EQ(attr(s, "H0"), "02");
     EXPECT_EQ(attr(s, "H1"), "03");
+
+    // The arrow keys choose as well, and run the same check.
+    last->setFocus();
+    QTest::keyClick(last, Qt::Key_Down);
+    EXPECT_EQ(attr(s, "H1"), "04");
+    QTest::keyClick(last, Qt::Key_Up);
+    QTest::keyClick(last, Qt::Key_Up);
+    EXPECT_EQ(attr(s, "H1"), "02");
+    EXPECT_EQ(attr(s, "H0"), "02");
+    QTest::keyClick(last, Qt::Key_Up);
+    EXPECT_EQ(attr(s, "H1"), "01");
+    EXPECT_EQ(attr(s, "H0"), "00") << "the first hour moved below the last";
 }
 
 TEST_F(SettingsTest, TheBackupSettingReachesTheShellWheneverTheDialogCloses) {
