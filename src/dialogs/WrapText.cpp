@@ -92,6 +92,8 @@ void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label) {
     if (scroll) {
         scroll->setFixedHeight(shown);
         scroll->verticalScrollBar()->setValue(0);
+        // A tab stop only when there is something to scroll with the keys; otherwise an invisible one.
+        scroll->setFocusPolicy(shown < labelHeight ? Qt::StrongFocus : Qt::NoFocus);
     }
     frame->updateGeometry(); // the window's layout caches the frame's size until told
     window->setFixedHeight(window->layout()->totalSizeHint().height());

@@ -922,9 +922,11 @@ void TNoxPigger::LoadFromFile(const std::string& fileName) {
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-    // Opened without waiting: a named pipe nobody writes to would otherwise block the open for ever.
-    // Reads wait as usual afterwards; such a pipe then reads as empty.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A named pipe is opened without waiting: with nobody writing to it the open would block for ever.
+    // Reads wait as usual afterwards; such a pipe then reads as empty. Other files open as always.
+    struct stat before {};
+    const bool pipe = ::stat(fileName.c_str(), &before) == 0 && S_ISFIFO(before.st_mode);
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | (pipe ? O_NONBLOCK : 0));
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {

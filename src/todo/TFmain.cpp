@@ -59,9 +59,11 @@ std::string description_from_editor(const QString& text) {
 }
 
 // The text area's text as typed: toPlainText would also turn every no-break space into a plain one.
+// Both kinds of line break (Enter, Shift+Enter) are lines of the description.
 QString editor_text(const QPlainTextEdit* edit) {
     QString s = edit->document()->toRawText();
     s.replace(QChar::ParagraphSeparator, u'\n');
+    s.replace(QChar::LineSeparator, u'\n');
     return s;
 }
 

@@ -145,18 +145,15 @@ TEST(Shutdown, TerminatingTheProgramRunsTheCloseSequenceSoTheListIsSaved) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM), program));
     const QString data = dir.filePath(QStringLiteral("list.dat"));
     const QString settings = dir.filePath(QStringLiteral("quillmarch.set"));
-    {
-        QFile f(settings);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\r\n<SETTINGS DATA_FILE_NAME=\"" + QFile::encodeName(data) + "\"/>");
-    }
-    {
-        QFile f(data);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n"
-                "\t</DAY_DATA>\r\n</TODO_DATA>");
-    }
+    auto write = [](const QString& file, const QByteArray& bytes) {
+        QFile f(file);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
     for (const int signal : {SIGTERM, SIGHUP}) {
+        ASSERT_TRUE(write(settings, "\r\n<SETTINGS DATA_FILE_NAME=\"" + QFile::encodeName(data) + "\"/>"));
+        // The empty day goes when the close sequence runs, which shows that it saved the list.
+        ASSERT_TRUE(write(data, "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"1/1/2000\"/>\r\n\t<DAY_DATA DATE=\"N/A\">"
+                                "\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n\t</DAY_DATA>\r\n</TODO_DATA>"));
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
@@ -175,6 +172,7 @@ TEST(Shutdown, TerminatingTheProgramRunsTheCloseSequenceSoTheListIsSaved) {
         TNoxPigger doc;
         doc.LoadFromFile(QFile::encodeName(data).toStdString());
         ASSERT_EQ(doc.ChildCount(), 1) << signal;
+        EXPECT_EQ(doc.Child(0)->GetAttr("DATE"), "N/A");
         EXPECT_EQ(doc.Child(0)->Child(0)->GetAttr("CAPTION"), "kept");
     }
 }

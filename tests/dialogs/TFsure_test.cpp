@@ -107,6 +107,7 @@ TEST(TFsure, ALongQuestionWrapsInsideTheWindowWithoutWideningIt) {
         EXPECT_EQ(d->width(), shortWidth);
         EXPECT_LE(d->frameGeometry().height(), d->screen()->availableGeometry().height());
         EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+        EXPECT_EQ(scroll->focusPolicy(), Qt::StrongFocus) << "the keys can scroll it";
         EXPECT_EQ(without_break_chances(label->text()), huge);
         EXPECT_LE(wrapped_width(label), label->width());
         EXPECT_GE(label->height(), label->heightForWidth(label->width()));
@@ -115,6 +116,7 @@ TEST(TFsure, ALongQuestionWrapsInsideTheWindowWithoutWideningIt) {
     });
     ask(sure, "Short again?", [&](QWidget* d) {
         EXPECT_EQ(d->height(), shortHeight) << "the window shrinks back for a short question";
+        EXPECT_EQ(d->findChild<QScrollArea*>()->focusPolicy(), Qt::NoFocus) << "no invisible tab stop";
         click_button(d, "No");
     });
 }

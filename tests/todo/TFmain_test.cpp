@@ -136,14 +136,16 @@ TEST_F(MainWindow, ADescriptionTypedForOneItemNeverLandsOnAnother) {
     EXPECT_TRUE(main->Memo_dsc->toPlainText().isEmpty());
     EXPECT_EQ(main->selected_row(), nullptr);
 
-    // Characters the user did not touch stay as they were: no-break spaces, line separators.
+    // Characters the user did not touch stay as they were (no-break spaces); a line break typed with
+    // Shift+Enter is a line break like any other.
     main->step_day(false);
     Select(0);
-    main->Memo_dsc->setPlainText(QString::fromUtf8("10\u00a0km\nthen\u2028on"));
+    main->Memo_dsc->setPlainText(QString::fromUtf8("10\u00a0km\nthen"));
     main->Memo_dsc->moveCursor(QTextCursor::End);
-    main->Memo_dsc->insertPlainText(QStringLiteral("!"));
+    QTest::keyClick(main->Memo_dsc, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(main->Memo_dsc, QStringLiteral("on!"));
     main->store_day_list();
-    EXPECT_EQ(first->FindChild("DSC")->Text, "10\u00a0km\r\nthen\u2028on!");
+    EXPECT_EQ(first->FindChild("DSC")->Text, "10\u00a0km\r\nthen\r\non!");
 }
 
 TEST_F(MainWindow, DragAndDropMovesTheItemToTheTargetsPlace) {
