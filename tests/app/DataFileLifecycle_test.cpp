@@ -265,8 +265,9 @@ TEST_F(DataFileLifecycle, NewOntoAnExistingListOpensItAndOntoABrokenOneEndsWitho
     Start();
     AddItem("old");
     const QString existing = Path(QStringLiteral("existing.dat"));
-    const std::string kept = "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n"
-                             "\t</DAY_DATA>\r\n</TODO_DATA>";
+    const std::string kept =
+        "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"N/A\">\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n"
+        "\t</DAY_DATA>\r\n</TODO_DATA>";
     WriteBytes(existing, kept);
     auto answerNew = [&](const QString& file) {
         return ModalAnswer([file](QWidget* d) {

@@ -152,8 +152,9 @@ TEST(Shutdown, TerminatingTheProgramRunsTheCloseSequenceSoTheListIsSaved) {
     for (const int signal : {SIGTERM, SIGHUP}) {
         ASSERT_TRUE(write(settings, "\r\n<SETTINGS DATA_FILE_NAME=\"" + QFile::encodeName(data) + "\"/>"));
         // The empty day goes when the close sequence runs, which shows that it saved the list.
-        ASSERT_TRUE(write(data, "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"1/1/2000\"/>\r\n\t<DAY_DATA DATE=\"N/A\">"
-                                "\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n\t</DAY_DATA>\r\n</TODO_DATA>"));
+        ASSERT_TRUE(write(data,
+                          "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"1/1/2000\"/>\r\n\t<DAY_DATA DATE=\"N/A\">"
+                          "\r\n\t\t<TASK CAPTION=\"kept\"/>\r\n\t</DAY_DATA>\r\n</TODO_DATA>"));
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
