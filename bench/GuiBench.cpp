@@ -1,9 +1,9 @@
 // The program's windows on the ten-year data file: start-up until today's list is shown, and filling and
 // storing a day of 1,000 items. Runs on Qt's offscreen platform unless another is chosen.
-#include "ProgramWindows.h"
-#include "TFmain.h"
 #include "TenYearData.h"
-#include "TodoRules.h"
+#include "program/ProgramWindows.h"
+#include "todo/TFmain.h"
+#include "todo/rules/TodoRules.h"
 
 #include <QApplication>
 #include <QFile>
@@ -25,12 +25,11 @@ void BM_StartUpUntilTodayIsShown(benchmark::State& state) {
     QTemporaryDir dir;
     const QString program = write_ten_year_program_folder(dir);
     for (auto _ : state) {
-        auto windows = std::make_unique<ProgramWindows>();
-        windows->registry.programFile = program;
+        auto windows = std::make_unique<ProgramWindows>(program);
         windows->Create();
-        windows->main->show();
+        windows->registry.main->show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(windows->main->current_day);
+        benchmark::DoNotOptimize(windows->registry.main->current_day);
         state.PauseTiming();
         windows.reset();
         state.ResumeTiming();
@@ -41,11 +40,12 @@ BENCHMARK(BM_StartUpUntilTodayIsShown)->Unit(benchmark::kMillisecond)->UseRealTi
 
 struct BigDay {
     QTemporaryDir dir;
-    std::unique_ptr<ProgramWindows> windows = std::make_unique<ProgramWindows>();
+    std::unique_ptr<ProgramWindows> windows =
+        std::make_unique<ProgramWindows>(dir.filePath(QStringLiteral("quillmarch")));
+    TFmain* main() const { return windows->registry.main; }
     BigDay() {
-        windows->registry.programFile = dir.filePath(QStringLiteral("quillmarch"));
         windows->Create();
-        TFmain& main = *windows->main;
+        TFmain& main = *this->main();
         for (int i = 0; i < 1000; ++i) {
             TNoxPigger* item = main.current_day->AddChild("TASK");
             item->SetAttr("CAPTION", "Item number " + std::to_string(i));
@@ -58,17 +58,17 @@ struct BigDay {
 void BM_FillDayListOf1000Items(benchmark::State& state) {
     BigDay day;
     for (auto _ : state) {
-        day.windows->main->fill_day_list();
-        benchmark::DoNotOptimize(day.windows->main->LV1);
+        day.main()->fill_day_list();
+        benchmark::DoNotOptimize(day.main()->LV1);
     }
 }
 BENCHMARK(BM_FillDayListOf1000Items)->Unit(benchmark::kMillisecond);
 
 void BM_StoreDayListOf1000Items(benchmark::State& state) {
     BigDay day;
-    day.windows->main->fill_day_list();
+    day.main()->fill_day_list();
     for (auto _ : state)
-        day.windows->main->store_day_list();
+        day.main()->store_day_list();
 }
 BENCHMARK(BM_StoreDayListOf1000Items)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,6 @@
 // Load, save and day lookup on the ten-year data file, with pugixml on the same tree as the yardstick.
 #include "TenYearData.h"
-#include "TodoRules.h"
+#include "todo/rules/TodoRules.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>

@@ -1,7 +1,7 @@
 #include "TenYearData.h"
 
-#include "DayKeys.h"
-#include "TodoRules.h"
+#include "todo/rules/DayKeys.h"
+#include "todo/rules/TodoRules.h"
 
 #include <QLocale>
 

@@ -2,7 +2,7 @@
 // list that has been used daily for years.
 #pragma once
 
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
 
 #include <QDate>
 

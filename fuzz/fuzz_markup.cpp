@@ -1,7 +1,7 @@
 // Feeds bytes through the file-loading path of the markup library. A text that parses is written,
 // read again and written again: the second text must equal the first, except for what the text form
 // is known to drop (white space at the ends of an element's text, elements with an empty tag).
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,19 +16,6 @@ namespace {
 // Every line carries its indent, so the written size grows with depth times element count; deeper
 // trees are only read and freed.
 constexpr int kMaxWrittenDepth = 2000;
-
-int Height(const TNoxPigger& root) {
-    int height = 0;
-    std::vector<std::pair<const TNoxPigger*, int>> work{{&root, 0}};
-    while (!work.empty()) {
-        auto [e, d] = work.back();
-        work.pop_back();
-        height = std::max(height, d);
-        for (const TNoxPigger* c : e->Children())
-            work.emplace_back(c, d + 1);
-    }
-    return height;
-}
 
 // What a write and a read may change: the writer leaves TAB, CR, LF and space unescaped and the parser
 // trims them off the ends of a text run; and an element with an empty tag is not written at all, nor
@@ -71,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Fail("error position outside the text", std::to_string(text.size()), std::to_string(e.Position));
         return 0;
     }
-    if (Height(root) > kMaxWrittenDepth) return 0;
+    if (TreeHeight(root) > kMaxWrittenDepth) return 0;
 
     const std::string first = root.GetText();
     TNoxPigger again;

@@ -1,35 +1,31 @@
-#include "TD_settings_user.h"
+#include "app/TD_settings_user.h"
 
-#include "TDmsg.h"
-#include "TForm_main.h"
-#include "TRadioGroup.h"
-#include "TextCodec.h"
-#include "WindowRegistry.h"
+#include "app/TForm_main.h"
+#include "dialogs/TDmsg.h"
+#include "todo/rules/Settings.h"
+#include "todo/rules/TextCodec.h"
+#include "todo/rules/TodoList.h"
+#include "ui/TRadioGroup.h"
+#include "ui/WidgetHelpers.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WindowRegistry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <optional>
 
 namespace {
-constexpr int kDefaultAutoSave = 240;
-constexpr int kMinAutoSave = 60;
-constexpr int kMaxAutoSave = 600;
-constexpr int kDefaultFirstHourIndex = 7; // "07"
-constexpr int kDefaultLastHourIndex = 21; // "22"
 
 // A small picture of an hour grid on the hour grid page; it only decorates.
 class HourGridPicture final : public QWidget {
@@ -55,52 +51,20 @@ protected:
     }
 };
 
-QString attr(const TNoxPigger& e, const char* name) {
-    return to_qstring(e.GetAttr(name));
-}
-
-void set_attr(TNoxPigger& e, const char* name, const QString& value) {
-    e.SetAttr(name, from_qstring(value));
-}
-
-// The stored integer, or nothing when the text is not one.
-std::optional<int> int_attr(const TNoxPigger& e, const char* name) {
-    bool ok = false;
-    const int v = attr(e, name).trimmed().toInt(&ok);
-    return ok ? std::optional<int>(v) : std::nullopt;
-}
-
-QComboBox* hour_list(const QString& name, int first, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
+QComboBox* hour_list(const char* name, int first, QWidget* parent) {
+    auto* list = named(new QComboBox(parent), name);
     for (int h = first; h <= 23; ++h)
         list->addItem(QStringLiteral("%1").arg(h, 2, 10, QChar(u'0')));
     return list;
 }
 
-void select_hour(QComboBox* list, const QString& text, int fallback) {
-    const int i = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    list->setCurrentIndex(i >= 0 ? i : fallback);
-}
-
-// Unlike std::clamp, a range that came out empty gives its lower end instead of undefined behaviour.
-int bounded(int value, int low, int high) {
-    return std::max(low, std::min(value, high));
-}
-
-QLabel* label(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 } // namespace
 
 TD_settings_user::TD_settings_user(WindowRegistry& reg, QWidget* parent) : TD_settings(reg, parent) {
     setObjectName(QStringLiteral("TD_settings_user"));
     OKBtn->setText(QStringLiteral("Close"));
     CancelBtn->hide();
-    btn_help = new QPushButton(QStringLiteral("Help"), this);
-    btn_help->setObjectName(QStringLiteral("btn_help"));
+    btn_help = make_button("btn_help", QStringLiteral("Help"), this);
     ButtonRow()->insertWidget(0, btn_help);
     connect(btn_help, &QPushButton::clicked, this, &TD_settings_user::btn_helpClick);
 
@@ -114,28 +78,22 @@ TD_settings_user::TD_settings_user(WindowRegistry& reg, QWidget* parent) : TD_se
     SetTabOrder();
 
     SettingsToControls();
-    reg_.settings = this;
 }
 
-TD_settings_user::~TD_settings_user() {
-    if (reg_.settings == this) reg_.settings = nullptr;
-}
+TD_settings_user::~TD_settings_user() = default;
 
 void TD_settings_user::BuildMainPage() {
-    GB_autosave = new QGroupBox(QStringLiteral("Auto save"), TabSheet1);
-    GB_autosave->setObjectName(QStringLiteral("GB_autosave"));
-    CB_autosave = new QCheckBox(QStringLiteral("Auto save on"), GB_autosave);
-    CB_autosave->setObjectName(QStringLiteral("CB_autosave"));
+    GB_autosave = named(new QGroupBox(QStringLiteral("Auto save"), TabSheet1), "GB_autosave");
+    CB_autosave = named(new QCheckBox(QStringLiteral("Auto save on"), GB_autosave), "CB_autosave");
     Label_autosave_interval =
-        label(QStringLiteral("Label_autosave_interval"), QStringLiteral("Auto save interval"), GB_autosave);
-    SE_autosave = new QSpinBox(GB_autosave);
-    SE_autosave->setObjectName(QStringLiteral("SE_autosave"));
-    SE_autosave->setRange(kMinAutoSave, kMaxAutoSave);
+        make_label("Label_autosave_interval", QStringLiteral("Auto save interval"), GB_autosave);
+    SE_autosave = named(new QSpinBox(GB_autosave), "SE_autosave");
+    SE_autosave->setRange(Settings::kMinAutoSave, Settings::kMaxAutoSave);
     SE_autosave->setSingleStep(60);
-    SE_autosave->setValue(kDefaultAutoSave);
+    SE_autosave->setValue(Settings::kDefaultAutoSave);
     SE_autosave->setEnabled(false);
     Label_autosave_interval->setBuddy(SE_autosave);
-    Label_autosave_sec = label(QStringLiteral("Label_autosave_sec"), QStringLiteral("sec."), GB_autosave);
+    Label_autosave_sec = make_label("Label_autosave_sec", QStringLiteral("sec."), GB_autosave);
 
     auto* interval = new QHBoxLayout;
     interval->addWidget(Label_autosave_interval);
@@ -162,26 +120,22 @@ void TD_settings_user::BuildMainPage() {
 }
 
 void TD_settings_user::BuildPrintPage() {
-    TabSheet_print = new QWidget;
-    TabSheet_print->setObjectName(QStringLiteral("TabSheet_print"));
-    O_settings_print1 = new QFrame(TabSheet_print);
-    O_settings_print1->setObjectName(QStringLiteral("O_settings_print1"));
+    TabSheet_print = named(new QWidget, "TabSheet_print");
+    O_settings_print1 = named(new QFrame(TabSheet_print), "O_settings_print1");
     auto* page = new QVBoxLayout(TabSheet_print);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(O_settings_print1);
 }
 
 void TD_settings_user::BuildHourGridPage() {
-    TabSheet_hour_grid = new QWidget;
-    TabSheet_hour_grid->setObjectName(QStringLiteral("TabSheet_hour_grid"));
-    Label_hour0 =
-        label(QStringLiteral("Label_hour0"), QStringLiteral("First grid hour:"), TabSheet_hour_grid);
-    CB_hour0 = hour_list(QStringLiteral("CB_hour0"), 0, TabSheet_hour_grid);
-    CB_hour0->setCurrentIndex(kDefaultFirstHourIndex);
+    TabSheet_hour_grid = named(new QWidget, "TabSheet_hour_grid");
+    Label_hour0 = make_label("Label_hour0", QStringLiteral("First grid hour:"), TabSheet_hour_grid);
+    CB_hour0 = hour_list("CB_hour0", 0, TabSheet_hour_grid);
+    CB_hour0->setCurrentIndex(Settings::kDefaultFirstGridHour);
     Label_hour0->setBuddy(CB_hour0);
-    Label_hour1 = label(QStringLiteral("Label_hour1"), QStringLiteral("Last grid hour:"), TabSheet_hour_grid);
-    CB_hour1 = hour_list(QStringLiteral("CB_hour1"), 1, TabSheet_hour_grid);
-    CB_hour1->setCurrentIndex(kDefaultLastHourIndex);
+    Label_hour1 = make_label("Label_hour1", QStringLiteral("Last grid hour:"), TabSheet_hour_grid);
+    CB_hour1 = hour_list("CB_hour1", 1, TabSheet_hour_grid);
+    CB_hour1->setCurrentIndex(Settings::kDefaultLastGridHour - 1);
     Label_hour1->setBuddy(CB_hour1);
     RBG_mode = new TRadioGroup(QStringLiteral("RBG_mode"), QStringLiteral("View mode:"),
                                {QStringLiteral("24 hour"), QStringLiteral("AM / PM")}, TabSheet_hour_grid);
@@ -225,35 +179,26 @@ void TD_settings_user::SetTabOrder() {
         setTabOrder(order[i - 1], order[i]);
 }
 
+// Fills the controls from the settings; writes nothing (the stored values are read as the model reads them).
 void TD_settings_user::SettingsToControls() {
-    // 1. Automatic save: a stored interval is limited to its range and written back as shown.
-    const QString stored = attr(Doc(), "AUTO_SAVE_TIME");
-    int seconds = kDefaultAutoSave;
-    if (!stored.isEmpty()) {
-        bool ok = false;
-        const qlonglong v = stored.trimmed().toLongLong(&ok);
-        if (ok) seconds = static_cast<int>(std::clamp<qlonglong>(v, kMinAutoSave, kMaxAutoSave));
-    }
+    const Settings& stored = settings();
     {
         const QSignalBlocker blockCheck(CB_autosave);
         const QSignalBlocker blockValue(SE_autosave);
-        CB_autosave->setChecked(!stored.isEmpty());
-        SE_autosave->setValue(seconds);
+        CB_autosave->setChecked(stored.AutoSaveSeconds() >= 0);
+        SE_autosave->setValue(stored.AutoSaveInterval());
     }
-    CB_autosaveClick();
-    // 2. The print page works on the print settings element.
-    PrintSettingsElement();
-    // 3. Hours: anything but one of the list texts counts as absent.
-    select_hour(CB_hour0, attr(Doc(), "H0"), kDefaultFirstHourIndex);
-    select_hour(CB_hour1, attr(Doc(), "H1"), kDefaultLastHourIndex);
-    // 4.-6. Unknown values are shown as the first choice and stay in the document until the user chooses.
-    RBG_mode->SetItemIndex(attr(Doc(), "AMPM") == u"Y" ? 1 : 0);
-    const QString resolution = attr(Doc(), "TIME_RESOLUTION");
-    RBG_resolution->SetItemIndex(resolution == u"30" ? 1 : resolution == u"15" ? 2 : 0);
-    const QString backup = attr(Doc(), "BACKUP_MODE");
-    RG_backup->SetItemIndex(backup == u"1" ? 1 : backup == u"2" ? 2 : 0);
-    // 7.
-    UpdateBackupOnSave();
+    SE_autosave->setEnabled(CB_autosave->isChecked());
+    // The print page works on the print settings element.
+    settings().PrintSettingsElement();
+    // The first list starts at "00", the last at "01".
+    CB_hour0->setCurrentIndex(stored.FirstGridHour());
+    CB_hour1->setCurrentIndex(stored.LastGridHour() - 1);
+    RBG_mode->SetItemIndex(stored.IsAmPm() ? 1 : 0);
+    const int resolution = stored.TimeResolution();
+    RBG_resolution->SetItemIndex(resolution == 30 ? 1 : resolution == 15 ? 2 : 0);
+    RG_backup->SetItemIndex(stored.BackupMode());
+    reg_.list.BackupOnSave = stored.BackupMode() == 2;
 }
 
 int TD_settings_user::ShowOnPage(Page page) {
@@ -273,104 +218,52 @@ int TD_settings_user::ShowOnPage(Page page) {
 
 void TD_settings_user::done(int result) {
     // Every way of closing, the close box included.
-    UpdateBackupOnSave();
+    reg_.list.BackupOnSave = settings().BackupMode() == 2;
     TD_settings::done(result);
 }
 
-void TD_settings_user::UpdateBackupOnSave() {
-    if (reg_.shell) reg_.shell->BackupOnSave = (BackupMode() == 2);
-}
-
 QString TD_settings_user::DataFileName() const {
-    return attr(Doc(), "DATA_FILE_NAME");
+    return settings().DataFileName();
 }
 
 void TD_settings_user::SetDataFileName(const QString& fileName) {
-    set_attr(Doc(), "DATA_FILE_NAME", fileName);
-    SaveSettings(SettingsFileName());
+    settings().SetDataFileName(fileName);
 }
 
 int TD_settings_user::AutoSaveSeconds() const {
-    return CB_autosave->isChecked() ? SE_autosave->value() : -1;
+    return settings().AutoSaveSeconds();
 }
 
 int TD_settings_user::BackupMode() const {
-    return std::max(RG_backup->ItemIndex(), 0);
+    return settings().BackupMode();
 }
 
 int TD_settings_user::FirstGridHour() const {
-    return CB_hour0->currentText().toInt();
+    return settings().FirstGridHour();
 }
 
 int TD_settings_user::LastGridHour() const {
-    return CB_hour1->currentText().toInt();
+    return settings().LastGridHour();
 }
 
 bool TD_settings_user::IsAmPm() const {
-    return RBG_mode->ItemIndex() == 1;
+    return settings().IsAmPm();
 }
 
 int TD_settings_user::TimeResolution() const {
-    switch (RBG_resolution->ItemIndex()) {
-    case 1:
-        return 30;
-    case 2:
-        return 15;
-    default:
-        return 60;
-    }
+    return settings().TimeResolution();
 }
 
 TNoxPigger* TD_settings_user::PrintSettingsElement() {
-    return FindOrAddChild(SettingsDoc.get(), "PRINT_SETTINGS");
+    return settings().PrintSettingsElement();
 }
 
-// Left and top are those of the window's client area, as its size is: before a window is first shown
-// its frame is unknown, so frame coordinates would move it by the title bar's height on every start.
 void TD_settings_user::StoreWindowGeometry(QWidget* mainWindow) {
-    if (!mainWindow) return;
-    QRect client = mainWindow->geometry();
-    if (mainWindow->isMaximized()) {
-        // The window manager may take its time to restore the window; its normal geometry is known now.
-        const QRect normal = mainWindow->normalGeometry();
-        mainWindow->showNormal();
-        if (normal.isValid()) client = normal;
-    }
-    set_attr(Doc(), "WIDTH", QString::number(client.width()));
-    set_attr(Doc(), "HEIGHT", QString::number(client.height()));
-    set_attr(Doc(), "LEFT", QString::number(client.x()));
-    set_attr(Doc(), "TOP", QString::number(client.y()));
+    store_window_geometry(settings(), mainWindow);
 }
 
 void TD_settings_user::ApplyWindowGeometry(QWidget* mainWindow) {
-    // A maximized window keeps its state: it is applied again on every activation.
-    if (!mainWindow ||
-        (mainWindow->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
-        return;
-    const auto top = int_attr(Doc(), "TOP");
-    const auto left = int_attr(Doc(), "LEFT");
-    const auto height = int_attr(Doc(), "HEIGHT");
-    const auto width = int_attr(Doc(), "WIDTH");
-    QSize size = mainWindow->size();
-    if (height) size.setHeight(*height);
-    if (width) size.setWidth(*width);
-    QPoint pos = mainWindow->geometry().topLeft();
-    if (top) pos.setY(*top);
-    if (left) pos.setX(*left);
-
-    // A file edited by hand or written on a larger desktop must not make the window huge or lose it off
-    // the screens: keep it no larger than the desktop and its top edge where it can be grabbed.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desk = screen->availableVirtualGeometry();
-        size = size.boundedTo(desk.size());
-        constexpr int kGrab = 48;
-        pos.setX(bounded(pos.x(), desk.left() - size.width() + kGrab, desk.right() - kGrab));
-        pos.setY(bounded(pos.y(), desk.top(), desk.bottom() - kGrab));
-    }
-    if (top || left)
-        mainWindow->setGeometry(QRect(pos, size));
-    else if (height || width)
-        mainWindow->resize(size);
+    apply_window_geometry(settings(), mainWindow);
 }
 
 void TD_settings_user::CB_autosaveClick() {
@@ -379,43 +272,31 @@ void TD_settings_user::CB_autosaveClick() {
 }
 
 void TD_settings_user::SE_autosaveChange() {
-    if (CB_autosave->isChecked())
-        set_attr(Doc(), "AUTO_SAVE_TIME", QString::number(SE_autosave->value()));
-    else
-        Doc().DeleteAttr("AUTO_SAVE_TIME");
+    settings().SetAutoSave(CB_autosave->isChecked(), SE_autosave->value());
 }
 
 void TD_settings_user::RG_backupClick(int index) {
-    set_attr(Doc(), "BACKUP_MODE", QString::number(index));
+    settings().SetBackupMode(index);
 }
 
 void TD_settings_user::CB_hour0Change() {
     // Two-digit hours compare as texts in their numeric order.
     if (CB_hour0->currentText() > CB_hour1->currentText()) {
-        if (reg_.msg) reg_.msg->ShowMessageText(QStringLiteral("END TIME MUST BE MORE THEN BEGIN TIME!"));
+        reg_.msg->ShowMessageText(QStringLiteral("END TIME MUST BE MORE THEN BEGIN TIME!"));
         // The first list starts at "00" and the second at "01": the same index is one hour earlier.
         CB_hour0->setCurrentIndex(CB_hour1->currentIndex());
     }
-    set_attr(Doc(), "H0", CB_hour0->currentText());
-    set_attr(Doc(), "H1", CB_hour1->currentText());
+    settings().SetGridHours(CB_hour0->currentIndex(), CB_hour1->currentIndex() + 1);
 }
 
 void TD_settings_user::RBG_modeClick(int index) {
-    if (index == 1)
-        Doc().SetAttr("AMPM", "Y");
-    else
-        Doc().DeleteAttr("AMPM");
+    settings().SetAmPm(index == 1);
 }
 
 void TD_settings_user::RBG_resolutionClick(int index) {
-    if (index == 1)
-        Doc().SetAttr("TIME_RESOLUTION", "30");
-    else if (index == 2)
-        Doc().SetAttr("TIME_RESOLUTION", "15");
-    else
-        Doc().DeleteAttr("TIME_RESOLUTION");
+    settings().SetTimeResolution(index == 1 ? 30 : index == 2 ? 15 : 60);
 }
 
 void TD_settings_user::btn_helpClick() {
-    if (reg_.shell) reg_.shell->ShowHelp(QStringLiteral("settings"));
+    reg_.shell->ShowHelp(QStringLiteral("settings"));
 }

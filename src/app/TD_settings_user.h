@@ -1,7 +1,7 @@
 // The settings dialog the user sees, and the operations every other window reads the settings through.
 #pragma once
 
-#include "TD_settings.h"
+#include "app/TD_settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,7 +16,6 @@ class TD_settings_user final : public TD_settings {
 public:
     enum class Page { Main, Print, HourGrid };
 
-    // Loads the settings file and registers itself as the program's settings dialog.
     explicit TD_settings_user(WindowRegistry& reg, QWidget* parent = nullptr);
     ~TD_settings_user() override;
 
@@ -25,19 +24,15 @@ public:
     // Opens the dialog modally on a page; returns the dialog's result.
     int ShowOnPage(Page page);
 
+    // The settings read through their model; these keep the dialog's names for them.
     QString DataFileName() const;
-    // Sets the data file name and writes the settings file at once.
     void SetDataFileName(const QString& fileName);
-    // The automatic save interval in seconds, or -1 when automatic save is off.
     int AutoSaveSeconds() const;
-    // 0 never, 1 on exit, 2 on each save.
     int BackupMode() const;
     int FirstGridHour() const;
     int LastGridHour() const;
     bool IsAmPm() const;
-    // Minutes per hour grid slot: 60, 30 or 15.
     int TimeResolution() const;
-    // The print settings element, created when missing.
     TNoxPigger* PrintSettingsElement();
     void StoreWindowGeometry(QWidget* mainWindow);
     void ApplyWindowGeometry(QWidget* mainWindow);
@@ -70,7 +65,6 @@ private:
     void BuildPrintPage();
     void BuildHourGridPage();
     void SetTabOrder();
-    void UpdateBackupOnSave();
 
     void CB_autosaveClick();
     void SE_autosaveChange();
@@ -79,6 +73,4 @@ private:
     void RBG_modeClick(int index);
     void RBG_resolutionClick(int index);
     void btn_helpClick();
-
-    TNoxPigger& Doc() const { return *SettingsDoc; }
 };

@@ -1,13 +1,11 @@
-#include "TF_new_todolist.h"
+#include "app/TF_new_todolist.h"
 
-#include "DayKeys.h"
-#include "TForm_main.h"
-#include "WindowRegistry.h"
+#include "app/TForm_main.h"
+#include "todo/rules/DayKeys.h"
+#include "ui/WidgetHelpers.h"
+#include "ui/WindowRegistry.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,18 +19,14 @@ TF_new_todolist::TF_new_todolist(WindowRegistry& reg, QWidget* parent) : TFsure(
     bold.setBold(true);
     Label_question->setFont(bold);
 
-    Label_file = new QLabel(QStringLiteral("Filename to save To Do List data:"), this);
-    Label_file->setObjectName(QStringLiteral("Label_file"));
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label_file = named(new QLabel(QStringLiteral("Filename to save To Do List data:"), this), "Label_file");
+    Edit1 = named(new QLineEdit(this), "Edit1");
     Edit1->setReadOnly(true);
     Edit1->setMinimumWidth(280);
     Label_file->setBuddy(Edit1);
-    SB_file_name = new QPushButton(QStringLiteral("Change..."), this);
-    SB_file_name->setObjectName(QStringLiteral("SB_file_name"));
+    SB_file_name = make_button("SB_file_name", QStringLiteral("Change..."), this);
     SB_file_name->setAutoDefault(false);
-    Btn_help = new QPushButton(QStringLiteral("Help"), this);
-    Btn_help->setObjectName(QStringLiteral("Btn_help"));
+    Btn_help = make_button("Btn_help", QStringLiteral("Help"), this);
     Btn_help->setAutoDefault(false);
 
     auto* row = new QHBoxLayout();
@@ -49,22 +43,12 @@ TF_new_todolist::TF_new_todolist(WindowRegistry& reg, QWidget* parent) : TFsure(
     setTabOrder(SB_file_name, Btn_help);
 
     connect(SB_file_name, &QPushButton::clicked, this, &TF_new_todolist::SB_file_nameClick);
-    connect(Btn_help, &QPushButton::clicked, this, [this] {
-        if (reg_.shell) reg_.shell->ShowHelp(QStringLiteral("new_todolist"));
-    });
+    connect(Btn_help, &QPushButton::clicked, this,
+            [this] { reg_.shell->ShowHelp(QStringLiteral("new_todolist")); });
 
     ChooseFile = [this](const QString& current) {
-        const QString dir = QDir::current().filePath(QStringLiteral("../dat"));
-        QDir().mkpath(dir);
-        QFileDialog dialog(this, QStringLiteral("Save as"), QDir::cleanPath(dir));
-        dialog.setObjectName(QStringLiteral("SaveDialog1"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("dat"));
-        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"), QStringLiteral("All files (*)")});
-        // The field's own folder wins over the initial one once the user has picked another.
-        const QFileInfo field(current);
-        dialog.selectFile(field.dir().exists() ? field.absoluteFilePath() : field.fileName());
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return choose_data_file(this, DataFileChoice::Save, QStringLiteral("Save as"),
+                                QStringLiteral("SaveDialog1"), current);
     };
 }
 

@@ -1,7 +1,7 @@
 // The question before a new to-do list is started, with the file it will be kept in.
 #pragma once
 
-#include "TFsure.h"
+#include "dialogs/TFsure.h"
 
 class QLabel;
 class QLineEdit;

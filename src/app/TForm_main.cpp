@@ -1,18 +1,16 @@
-#include "TForm_main.h"
+#include "app/TForm_main.h"
 
-#include "AppPaths.h"
-#include "DataFileSave.h"
-#include "ItemImages.h"
-#include "TD_settings_user.h"
-#include "TodoRules.h"
+#include "todo/rules/Settings.h"
+#include "todo/rules/TodoList.h"
+#include "todo/rules/TodoRules.h"
+#include "ui/ItemImages.h"
+#include "ui/WidgetHelpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -26,17 +24,14 @@ constexpr int kTrayTipLimit = 63;
 }
 
 TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(parent), reg_(registry) {
-    reg_.shell = this;
     setWindowTitle(QStringLiteral("To Do List"));
 
-    PM1 = new QMenu(this);
-    PM1->setObjectName(QStringLiteral("PM1"));
-    N_show = PM1->addAction(QStringLiteral("Show"));
-    N_show->setObjectName(QStringLiteral("N_show"));
-    N1 = PM1->addSeparator();
-    N1->setObjectName(QStringLiteral("N1"));
-    N_exit = PM1->addAction(QStringLiteral("&Exit"));
-    N_exit->setObjectName(QStringLiteral("N_exit"));
+    PM1 = named(new QMenu(this), "PM1");
+    N_show = make_action(this, "N_show", QStringLiteral("Show"));
+    N1 = named(new QAction(this), "N1");
+    N1->setSeparator(true);
+    N_exit = make_action(this, "N_exit", QStringLiteral("&Exit"));
+    PM1->addActions({N_show, N1, N_exit});
     connect(N_show, &QAction::triggered, this, &TForm_main::ShowFromTray);
     connect(N_exit, &QAction::triggered, this, &QWidget::close);
     // "Show" only makes sense while the window is hidden.
@@ -59,24 +54,14 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
 
 TForm_main::~TForm_main() {
     Shutdown();
-    if (reg_.shell == this) reg_.shell = nullptr;
 }
 
 void TForm_main::FormCreate() {
-    NoSaveOnExit = false;
-
     // The help folder is "../docs" from the current directory, falling back to the directory itself.
     StartDir = QDir::currentPath();
     const QDir docs(QDir(StartDir).filePath(QStringLiteral("../docs")));
     HelpDir = docs.exists() ? docs.canonicalPath() : StartDir;
 
-    if (!reg_.settings) {
-        ownedSettings_ = std::make_unique<TD_settings_user>(reg_);
-        reg_.settings = ownedSettings_.get();
-    }
-    BackupOnSave = reg_.settings->BackupMode() == 2;
-
-    TodoDoc = std::make_unique<TNoxPigger>();
     if (!LoadDataFile()) return; // the program is ending; it gets no tray icon
 
     // Made even without a notification area: Qt shows the icon once a panel provides one (a program
@@ -124,66 +109,43 @@ void TForm_main::changeEvent(QEvent* event) {
     }
 }
 
-void TForm_main::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
+// ---- the open list ----
+
+TNoxPigger* TForm_main::TodoDoc() const {
+    return &reg_.list.Doc();
 }
 
-// ---- data file ----
+bool TForm_main::NoSaveOnExit() const {
+    return reg_.list.NoSaveOnExit;
+}
 
-QString TForm_main::GetDataFileName() {
-    return default_data_file(reg_);
+QString TForm_main::GetDataFileName() const {
+    return reg_.list.FileName();
 }
 
 void TForm_main::NewDocument() {
-    TodoDoc->Clear();
-    TodoDoc->SetTagName(todo::kRootTag);
+    reg_.list.NewDocument();
 }
 
 TNoxPigger* TForm_main::FindOrAddChild(TNoxPigger* parent, const std::string& tagName) {
-    if (!parent) return nullptr;
-    if (TNoxPigger* c = parent->FindChild(tagName)) return c;
-    return parent->AddChild(tagName);
+    return todo::find_or_add_child(parent, tagName);
 }
 
 bool TForm_main::LoadDataFile() {
     const QString name = GetDataFileName();
-    bool loaded = false;
-    try {
-        TodoDoc->LoadFromFile(QFile::encodeName(name).toStdString());
-        // An empty file holds no element; it would never save what is added to it.
-        loaded = !TodoDoc->TagName().empty();
-    } catch (const std::exception&) {
-        loaded = false;
-    }
-    if (loaded) return true;
+    if (reg_.list.Load() != TodoList::LoadResult::WrongFormat) return true;
+    EndForWrongFormat(name);
+    return false;
+}
 
-    NewDocument();
-    const QFileInfo info(name);
-    if (info.exists() && !(info.isFile() && info.size() == 0)) {
-        // Set before the message: while it is open, timers and the tray menu still run, and none of them
-        // may write the empty document over the file that failed.
-        NoSaveOnExit = true;
-        if (reg_.settings) reg_.settings->SetDataFileName(default_data_file(reg_));
-        ShowShellMessage(QStringLiteral("File ") + name + QStringLiteral(" has wrong format."));
-        // The close sequence runs with its final save skipped, so the broken file stays as it is.
-        close();
-        return false;
-    }
-    SaveDataFile(name);
-    return true;
+void TForm_main::EndForWrongFormat(const QString& fileName) {
+    ShowShellMessage(QStringLiteral("File ") + fileName + QStringLiteral(" has wrong format."));
+    // The close sequence runs with its final save skipped, so the broken file stays as it is.
+    close();
 }
 
 bool TForm_main::SaveDataFile(const QString& fileName) {
-    // After a wrong-format file the program is ending and the setting already names the default file:
-    // the empty document must not land there either.
-    if (NoSaveOnExit) {
-        LastSaveError = QStringLiteral("The program is ending without saving.");
-        return false;
-    }
-    QString error;
-    const bool ok = save_data_file(*TodoDoc, fileName, BackupOnSave, &error);
-    LastSaveError = ok ? QString() : error;
-    return ok;
+    return reg_.list.SaveTo(fileName);
 }
 
 bool TForm_main::SaveData() {
@@ -221,11 +183,11 @@ void TForm_main::ShowHelp(const QString& topic) {
 // ---- exit ----
 
 bool TForm_main::FinalSave() {
-    if (NoSaveOnExit || !TodoDoc) return true;
+    if (NoSaveOnExit()) return true;
     if (SaveData()) return true;
     return AskQuitUnsaved(
         QStringLiteral("Can not save data file\n\n%1\n%2\n\nQuit without saving the changes?")
-            .arg(GetDataFileName(), LastSaveError));
+            .arg(GetDataFileName(), reg_.list.LastSaveError));
 }
 
 void TForm_main::closeEvent(QCloseEvent* event) {
@@ -253,9 +215,5 @@ void TForm_main::Shutdown() {
         delete tray_;
         tray_ = nullptr;
     }
-    // Destroying the settings dialog writes the settings file.
-    if (ownedSettings_) {
-        if (reg_.settings == ownedSettings_.get()) reg_.settings = nullptr;
-        ownedSettings_.reset();
-    }
+    reg_.settings.Save();
 }

@@ -1,20 +1,19 @@
-// The shell window every main window derives from: owns the to-do document and its file, the tray icon
-// and its menu, the help folder, and the order of start-up and exit.
+// The shell window every main window derives from: the tray icon and its menu, the help folder, and the
+// order of start-up and exit. The open list (document, file, saving) is the TodoList of the registry;
+// the operations on it keep their names here as forwards.
 #pragma once
 
-#include "NoxPigger.h"
-#include "WindowRegistry.h"
+#include "markup/NoxPigger.h"
+#include "ui/WindowRegistry.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <functional>
-#include <memory>
 #include <string>
 
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
-class TD_settings_user;
 
 class TForm_main : public QMainWindow {
     Q_OBJECT
@@ -24,31 +23,35 @@ public:
 
     WindowRegistry& Registry() const { return reg_; }
 
+    // The creation handler: finds the help folder, loads the data file, adds the tray icon. Run once, by
+    // whoever creates the window, after the derived window has built its controls.
+    virtual void FormCreate();
+
     // Tray menu.
     QMenu* PM1 = nullptr;
     QAction* N_show = nullptr;
     QAction* N1 = nullptr;
     QAction* N_exit = nullptr;
 
-    bool NoSaveOnExit = false;
     QString StartDir;
     QString HelpDir;
-    std::unique_ptr<TNoxPigger> TodoDoc;
-    bool BackupOnSave = false;
-    // Why the last SaveDataFile did not reach the disk; empty after a successful one.
-    QString LastSaveError;
 
-    // Writes the document, with a backup first when BackupOnSave. Returns whether it reached the disk.
-    virtual bool SaveDataFile(const QString& fileName);
-    virtual bool SaveData();
-    virtual void NewDocument();
-    virtual TNoxPigger* FindOrAddChild(TNoxPigger* parent, const std::string& tagName);
-    virtual QString GetDataFileName();
+    // The open list's operations.
+    TNoxPigger* TodoDoc() const;
+    bool NoSaveOnExit() const;
+    bool SaveDataFile(const QString& fileName);
+    bool SaveData();
+    void NewDocument();
+    TNoxPigger* FindOrAddChild(TNoxPigger* parent, const std::string& tagName);
+    QString GetDataFileName() const;
+    // Loads the data file. False when the file had the wrong format: the message was shown and the window
+    // is closing without saving.
+    bool LoadDataFile();
+    // Tells the user a list did not load, and ends the program without saving.
+    void EndForWrongFormat(const QString& fileName);
+
     virtual void Activated();
 
-    // Loads the data file. Returns false when the file had the wrong format: the message was shown and
-    // the window is closing without saving.
-    bool LoadDataFile();
     void ShowHelp(const QString& topic);
     // The help page a topic opens: in HelpDir, or the copy shipped with the program when HelpDir lacks it.
     QString HelpPage(const QString& topic) const;
@@ -73,16 +76,12 @@ signals:
     void ClosedForGood();
 
 protected:
-    // The creation handler: runs once the derived window has built its controls, since the data file
-    // name depends on the derived class.
-    virtual void FormCreate();
-    // The derived window's close handler runs first; returns false to keep the window open.
+    // The derived window's close handler runs first.
     virtual void CloseHandler() {}
     // After the final save failed and the user chose to stay.
     virtual void CloseCancelled() {}
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     bool FinalSave();
@@ -90,7 +89,6 @@ private:
 
     WindowRegistry& reg_;
     QSystemTrayIcon* tray_ = nullptr;
-    std::unique_ptr<TD_settings_user> ownedSettings_;
     bool closed_ = false;
     bool shutDown_ = false;
 };

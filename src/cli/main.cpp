@@ -1,6 +1,6 @@
 // quillmarch-tool: checks Quillmarch data and settings files and writes them as the program saves them,
 // for people who keep their lists in scripts and backups.
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,7 @@
-#include "TDmsg.h"
+#include "dialogs/TDmsg.h"
 
-#include "WrapText.h"
+#include "ui/WidgetHelpers.h"
+#include "ui/WrapText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,25 +13,12 @@ TDmsg::TDmsg(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TDmsg"));
     setWindowTitle(QStringLiteral("Message:"));
 
-    Panel_message = new QFrame(this);
-    Panel_message->setObjectName(QStringLiteral("Panel_message"));
-    Panel_message->setFrameShape(QFrame::StyledPanel);
-    Panel_message->setFrameShadow(QFrame::Sunken);
-    Label_message = new QLabel(Panel_message);
-    Label_message->setObjectName(QStringLiteral("Label_message"));
-    Label_message->setTextFormat(Qt::PlainText);
-    Label_message->setWordWrap(true);
-    Label_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label_message->setAutoFillBackground(false);
-    place_wrapped_label(Panel_message, Label_message);
+    Panel_message = make_sunken_panel("Panel_message", this);
+    Label_message = make_wrapped_label("Label_message", Panel_message);
 
-    Btn_ok = new QPushButton(QStringLiteral("OK"), this);
-    Btn_ok->setObjectName(QStringLiteral("Btn_ok"));
+    Btn_ok = make_button("Btn_ok", QStringLiteral("OK"), this);
     Btn_ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_ok);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = button_row({Btn_ok}, RowAlign::Center);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Panel_message, 1);

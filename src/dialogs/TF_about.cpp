@@ -1,6 +1,7 @@
-#include "TF_about.h"
+#include "dialogs/TF_about.h"
 
-#include "ItemImages.h"
+#include "ui/ItemImages.h"
+#include "ui/WidgetHelpers.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,13 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QLabel* make_label(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 void make_red(QLabel* label) {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, Qt::red);
@@ -30,13 +24,11 @@ TF_about::TF_about(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TF_about"));
     setWindowTitle(QStringLiteral("About"));
 
-    Panel_icon = new QFrame(this);
-    Panel_icon->setObjectName(QStringLiteral("Panel_icon"));
+    Panel_icon = named(new QFrame(this), "Panel_icon");
     Panel_icon->setFrameShape(QFrame::Box);
     Panel_icon->setFrameShadow(QFrame::Sunken);
     Panel_icon->setFixedSize(56, 56);
-    Image_icon = new QLabel(Panel_icon);
-    Image_icon->setObjectName(QStringLiteral("Image_icon"));
+    Image_icon = named(new QLabel(Panel_icon), "Image_icon");
     Image_icon->setAlignment(Qt::AlignCenter);
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull()) icon = app_icon();
@@ -45,30 +37,29 @@ TF_about::TF_about(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     iconLayout->setContentsMargins(0, 0, 0, 0);
     iconLayout->addWidget(Image_icon);
 
-    Label_name = make_label(QStringLiteral("Label_name"), QStringLiteral("Quillmarch"), this);
+    Label_name = make_label("Label_name", QStringLiteral("Quillmarch"), this);
     QFont big = Label_name->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.8);
     Label_name->setFont(big);
 
-    Label_version = make_label(QStringLiteral("Label_version"), QStringLiteral("v 1.5.3"), this);
+    Label_version = make_label("Label_version", QStringLiteral("v 1.5.3"), this);
     QFont bold = Label_version->font();
     bold.setBold(true);
     Label_version->setFont(bold);
     make_red(Label_version);
 
-    Label_edition = make_label(QStringLiteral("Label_edition"), QStringLiteral("Freeware edition"), this);
+    Label_edition = make_label("Label_edition", QStringLiteral("Freeware edition"), this);
     QFont italic = Label_edition->font();
     italic.setItalic(true);
     Label_edition->setFont(italic);
 
-    Label_link = make_label(QStringLiteral("Label_link"), MakerPage().toString(), this);
+    Label_link = make_label("Label_link", MakerPage().toString(), this);
     make_red(Label_link);
     Label_link->setCursor(Qt::PointingHandCursor);
     Label_link->installEventFilter(this);
 
-    Btn_ok = new QPushButton(QStringLiteral("Ok"), this);
-    Btn_ok->setObjectName(QStringLiteral("Btn_ok"));
+    Btn_ok = make_button("Btn_ok", QStringLiteral("Ok"), this);
     Btn_ok->setDefault(true);
     connect(Btn_ok, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -88,10 +79,7 @@ TF_about::TF_about(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     top->addSpacing(12);
     top->addLayout(texts, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_ok);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = button_row({Btn_ok}, RowAlign::Center);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

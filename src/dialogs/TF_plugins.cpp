@@ -1,4 +1,4 @@
-#include "TF_plugins.h"
+#include "dialogs/TF_plugins.h"
 
 TF_plugins::TF_plugins(WindowRegistry&, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TF_plugins"));

@@ -1,6 +1,7 @@
-#include "TFsure.h"
+#include "dialogs/TFsure.h"
 
-#include "WrapText.h"
+#include "ui/WidgetHelpers.h"
+#include "ui/WrapText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,31 +13,16 @@ TFsure::TFsure(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(reg
     setObjectName(QStringLiteral("TFsure"));
     setWindowTitle(QStringLiteral("Confirmation:"));
 
-    Panel_question = new QFrame(this);
-    Panel_question->setObjectName(QStringLiteral("Panel_question"));
-    Panel_question->setFrameShape(QFrame::StyledPanel);
-    Panel_question->setFrameShadow(QFrame::Sunken);
-    Label_question = new QLabel(Panel_question);
-    Label_question->setObjectName(QStringLiteral("Label_question"));
-    // Item texts come from the user's data: never read them as markup.
-    Label_question->setTextFormat(Qt::PlainText);
-    Label_question->setWordWrap(true);
-    Label_question->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place_wrapped_label(Panel_question, Label_question);
+    Panel_question = make_sunken_panel("Panel_question", this);
+    Label_question = make_wrapped_label("Label_question", Panel_question);
 
     extraLayout_ = new QVBoxLayout;
     extraLayout_->setContentsMargins(0, 0, 0, 0);
 
-    Btn_yes = new QPushButton(QStringLiteral("Yes"), this);
-    Btn_yes->setObjectName(QStringLiteral("Btn_yes"));
+    Btn_yes = make_button("Btn_yes", QStringLiteral("Yes"), this);
     Btn_yes->setDefault(true);
-    Btn_no = new QPushButton(QStringLiteral("No"), this);
-    Btn_no->setObjectName(QStringLiteral("Btn_no"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_yes);
-    buttons->addWidget(Btn_no);
-    buttons->addStretch(1);
+    Btn_no = make_button("Btn_no", QStringLiteral("No"), this);
+    QHBoxLayout* buttons = button_row({Btn_yes, Btn_no}, RowAlign::Center);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Panel_question, 1);

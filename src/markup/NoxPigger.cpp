@@ -1,4 +1,4 @@
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
 
 #include <algorithm>
 #include <array>
@@ -13,6 +13,8 @@
 #include <mutex>
 #include <ostream>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -1016,4 +1018,17 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
         ::fsync(dfd);
         ::close(dfd);
     }
+}
+
+int TreeHeight(const TNoxPigger& root) {
+    int height = 0;
+    std::vector<std::pair<const TNoxPigger*, int>> work{{&root, 0}};
+    while (!work.empty()) {
+        auto [e, d] = work.back();
+        work.pop_back();
+        height = std::max(height, d);
+        for (const TNoxPigger* c : e->Children())
+            work.emplace_back(c, d + 1);
+    }
+    return height;
 }

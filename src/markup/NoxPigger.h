@@ -137,6 +137,9 @@ private:
     std::vector<TNoxPigger*> children_;
 };
 
+// Depth of the deepest element below the root (0 for a root without children), walked without recursion.
+int TreeHeight(const TNoxPigger& root);
+
 // The text a file or stream load hands to the parser: cut at the first NUL, every CR LF, lone CR and
 // lone LF made a CR LF, and a CR LF after the last line.
 std::string NormalizeLineBreaks(const std::string& bytes);

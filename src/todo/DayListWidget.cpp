@@ -1,4 +1,4 @@
-#include "DayListWidget.h"
+#include "todo/DayListWidget.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>

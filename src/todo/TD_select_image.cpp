@@ -1,7 +1,8 @@
-#include "TD_select_image.h"
+#include "todo/TD_select_image.h"
 
-#include "ItemImages.h"
-#include "WindowRegistry.h"
+#include "ui/ItemImages.h"
+#include "ui/WidgetHelpers.h"
+#include "ui/WindowRegistry.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -20,8 +21,7 @@ TD_select_image::TD_select_image(WindowRegistry& reg, QWidget* parent) : QDialog
     setModal(true);
 
     // Small-icon view: picture with its label beside it, entries flowing in rows.
-    LV1 = new QListWidget(this);
-    LV1->setObjectName(QStringLiteral("LV1"));
+    LV1 = named(new QListWidget(this), "LV1");
     LV1->setViewMode(QListView::ListMode);
     LV1->setFlow(QListView::LeftToRight);
     LV1->setWrapping(true);
@@ -37,27 +37,17 @@ TD_select_image::TD_select_image(WindowRegistry& reg, QWidget* parent) : QDialog
     LV1->setSelectionMode(QAbstractItemView::SingleSelection);
     LV1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Keep the chosen picture visible while the buttons have the focus.
-    QPalette palette = LV1->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
-    LV1->setPalette(palette);
+    keep_selection_visible(LV1);
     for (int i = 0; i < item_image_count(); ++i) {
         auto* entry = new QListWidgetItem(item_image(i), QString::number(i), LV1);
         entry->setData(kIndexRole, i);
     }
 
-    Btn_ok = new QPushButton(QStringLiteral("OK"), this);
-    Btn_ok->setObjectName(QStringLiteral("Btn_ok"));
+    Btn_ok = make_button("Btn_ok", QStringLiteral("OK"), this);
     Btn_ok->setDefault(true);
-    Btn_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Btn_cancel->setObjectName(QStringLiteral("Btn_cancel"));
+    Btn_cancel = make_button("Btn_cancel", QStringLiteral("Cancel"), this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_ok);
-    buttons->addWidget(Btn_cancel);
+    QHBoxLayout* buttons = button_row({Btn_ok, Btn_cancel}, RowAlign::Right);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LV1);
     layout->addLayout(buttons);

@@ -1,34 +1,35 @@
-#include "TFmain.h"
+#include "todo/TFmain.h"
 
-#include "DataFileSave.h"
-#include "DayKeys.h"
-#include "DayListWidget.h"
-#include "ItemImages.h"
-#include "TD_select_image.h"
-#include "TD_settings_user.h"
-#include "TF_about.h"
-#include "TF_new_todolist.h"
-#include "TFsure.h"
-#include "TextCodec.h"
-#include "TodoRules.h"
+#include "app/TD_settings_user.h"
+#include "app/TF_new_todolist.h"
+#include "dialogs/TF_about.h"
+#include "dialogs/TFsure.h"
+#include "todo/DayListWidget.h"
+#include "todo/ItemRows.h"
+#include "todo/TD_select_image.h"
+#include "todo/rules/DayKeys.h"
+#include "todo/rules/Settings.h"
+#include "todo/rules/TextCodec.h"
+#include "todo/rules/TodoList.h"
+#include "todo/rules/TodoRules.h"
+#include "ui/ItemImages.h"
+#include "ui/WidgetHelpers.h"
+#include "ui/WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -36,36 +37,7 @@
 
 namespace {
 
-// Row data: the bound item, the caption's bytes as read and as shown (so an unedited caption is written
-// back byte for byte), and the picture index.
-constexpr int kItemRole = Qt::UserRole;
-constexpr int kBytesRole = Qt::UserRole + 1;
-constexpr int kShownRole = Qt::UserRole + 2;
-constexpr int kPictureRole = Qt::UserRole + 3;
-
 const QString kNewItemText = QStringLiteral("New item");
-
-// The document keeps CR LF between description lines; the text area works with LF.
-QString description_for_editor(const std::string& bytes) {
-    QString s = to_qstring(bytes);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return s;
-}
-
-std::string description_from_editor(const QString& text) {
-    QString s = text;
-    s.replace(u'\n', QStringLiteral("\r\n"));
-    return from_qstring(s);
-}
-
-// The text area's text as typed: toPlainText would also turn every no-break space into a plain one.
-// Both kinds of line break (Enter, Shift+Enter) are lines of the description.
-QString editor_text(const QPlainTextEdit* edit) {
-    QString s = edit->document()->toRawText();
-    s.replace(QChar::ParagraphSeparator, u'\n');
-    s.replace(QChar::LineSeparator, u'\n');
-    return s;
-}
 
 class OverrideCursor {
 public:
@@ -75,66 +47,41 @@ public:
     OverrideCursor& operator=(const OverrideCursor&) = delete;
 };
 
-QAction* make_action(QObject* parent, const char* name, const QString& text, const QKeySequence& key = {}) {
-    auto* a = new QAction(text, parent);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty()) a->setShortcut(key);
-    return a;
-}
-
-// "../dat" relative to the current directory, created when missing.
-QString dat_folder() {
-    const QString dir = QDir::current().filePath(QStringLiteral("../dat"));
-    QDir().mkpath(dir);
-    return QDir::cleanPath(dir);
-}
-
 } // namespace
 
 TFmain::TFmain(WindowRegistry& registry, QWidget* parent) : TForm_main(registry, parent) {
-    registry.main = this;
     setObjectName(QStringLiteral("Fmain"));
     setWindowTitle(QStringLiteral("Quillmarch (freeware edition)"));
     setWindowIcon(app_icon());
     resize(532, 406);
 
-    Timer_auto_save = new QTimer(this);
-    Timer_auto_save->setObjectName(QStringLiteral("Timer_auto_save"));
-    Timer_auto_save->setSingleShot(true);
-    connect(Timer_auto_save, &QTimer::timeout, this, &TFmain::Timer_auto_saveTimer);
+    Timer_auto_save = registry.list.AutoSaveTimer();
+    connect(&registry.list, &TodoList::WriteBack, this, &TFmain::store_day_list);
+    connect(&registry.list, &TodoList::AboutToReplace, this, &TFmain::empty_day_list);
+    connect(&registry.list, &TodoList::Saved, this, [this](bool ok) {
+        if (ok) ClearSaveFailure();
+    });
+    connect(&registry.list, &TodoList::AutoSaveFailed, this, [this] { ReportSaveFailure(true); });
 
     BuildClientArea();
     BuildMenus();
     BuildToolBar();
 
     ChooseOpenFile = [this] {
-        QFileDialog dialog(this, QStringLiteral("Select the ToDoList data file"), dat_folder());
-        dialog.setObjectName(QStringLiteral("OpenDialog1"));
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"),
-                               QStringLiteral("Backup files (*.bak *.BAK)"),
-                               QStringLiteral("All files (*)")});
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return choose_data_file(this, DataFileChoice::Open, QStringLiteral("Select the ToDoList data file"),
+                                QStringLiteral("OpenDialog1"));
     };
     ChooseSaveFile = [this] {
-        QFileDialog dialog(this, QStringLiteral("Save as"), dat_folder());
-        dialog.setObjectName(QStringLiteral("SaveDialog1"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("dat"));
-        dialog.setNameFilters({QStringLiteral("Data files (*.dat)"), QStringLiteral("All files (*)")});
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return choose_data_file(this, DataFileChoice::Save, QStringLiteral("Save as"),
+                                QStringLiteral("SaveDialog1"));
     };
-
-    FormCreate();
 }
 
-TFmain::~TFmain() {
-    if (Registry().main == this) Registry().main = nullptr;
-}
+TFmain::~TFmain() = default;
 
 void TFmain::FormCreate() {
     TForm_main::FormCreate();
-    if (IsClosed() || NoSaveOnExit) return;
+    if (IsClosed() || NoSaveOnExit()) return;
     go_to_today();
     ArmAutoSave();
 }
@@ -143,10 +90,9 @@ void TFmain::FormCreate() {
 
 void TFmain::BuildMenus() {
     QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
+    named(bar, "MainMenu1");
 
-    N_File = bar->addMenu(QStringLiteral("&File"));
-    N_File->setObjectName(QStringLiteral("N_File"));
+    N_File = named(bar->addMenu(QStringLiteral("&File")), "N_File");
     N_New = make_action(this, "N_New", QStringLiteral("New..."));
     N_Open = make_action(this, "N_Open", QStringLiteral("Open..."));
     N_Save = make_action(this, "N_Save", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -167,8 +113,7 @@ void TFmain::BuildMenus() {
     connect(N_Print, &QAction::triggered, this, &TFmain::N_PrintClick);
     connect(N_Exit1, &QAction::triggered, this, &TFmain::N_Exit1Click);
 
-    N_Edit = bar->addMenu(QStringLiteral("&Edit"));
-    N_Edit->setObjectName(QStringLiteral("N_Edit"));
+    N_Edit = named(bar->addMenu(QStringLiteral("&Edit")), "N_Edit");
     N_Add = make_action(this, "N_Add", QStringLiteral("Add"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
     N_Delete =
         make_action(this, "N_Delete", QStringLiteral("Delete"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
@@ -188,8 +133,7 @@ void TFmain::BuildMenus() {
     connect(N_hour_grid, &QAction::triggered, this, &TFmain::N_hour_gridClick);
     connect(N_Movetootherdate, &QAction::triggered, this, &TFmain::N_MovetootherdateClick);
 
-    N_Search = bar->addMenu(QStringLiteral("&Search"));
-    N_Search->setObjectName(QStringLiteral("N_Search"));
+    N_Search = named(bar->addMenu(QStringLiteral("&Search")), "N_Search");
     N_Context_search = make_action(this, "N_Context_search", QStringLiteral("Context search"),
                                    QKeySequence(Qt::CTRL | Qt::Key_F));
     N_Find_uncompleted = make_action(this, "N_Find_uncompleted", QStringLiteral("Find uncompleted items"),
@@ -198,8 +142,7 @@ void TFmain::BuildMenus() {
     connect(N_Context_search, &QAction::triggered, this, &TFmain::N_Context_searchClick);
     connect(N_Find_uncompleted, &QAction::triggered, this, &TFmain::N_Find_uncompletedClick);
 
-    N_View = bar->addMenu(QStringLiteral("&View"));
-    N_View->setObjectName(QStringLiteral("N_View"));
+    N_View = named(bar->addMenu(QStringLiteral("&View")), "N_View");
     N_Standby = make_action(this, "N_Standby", QStringLiteral("Stand by"));
     N_Settings = make_action(this, "N_Settings", QStringLiteral("Settings..."));
     N_View->setSeparatorsCollapsible(false);
@@ -210,8 +153,7 @@ void TFmain::BuildMenus() {
     connect(N_Standby, &QAction::triggered, this, &TForm_main::StandBy);
     connect(N_Settings, &QAction::triggered, this, &TFmain::N_SettingsClick);
 
-    N_Help = bar->addMenu(QStringLiteral("&Help"));
-    N_Help->setObjectName(QStringLiteral("N_Help"));
+    N_Help = named(bar->addMenu(QStringLiteral("&Help")), "N_Help");
     N_Help1 = make_action(this, "N_Help1", QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
     N_About = make_action(this, "N_About", QStringLiteral("About"));
     N_Help->addAction(N_Help1);
@@ -221,8 +163,7 @@ void TFmain::BuildMenus() {
     connect(N_About, &QAction::triggered, this, &TFmain::N_AboutClick);
 
     // The context menu repeats the Edit commands; its entries carry no shortcuts of their own.
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     N_pAdd = make_action(this, "N_pAdd", QStringLiteral("Add"));
     N_pDelete = make_action(this, "N_pDelete", QStringLiteral("Delete"));
     N_pEdit_text = make_action(this, "N_pEdit_text", QStringLiteral("Edit text"));
@@ -242,8 +183,7 @@ void TFmain::BuildMenus() {
 }
 
 void TFmain::BuildToolBar() {
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1 = named(new QToolBar(this), "ToolBar1");
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(24, 24));
@@ -287,17 +227,14 @@ void TFmain::BuildToolBar() {
 }
 
 void TFmain::BuildClientArea() {
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("Panel_client"));
+    auto* central = named(new QWidget(this), "Panel_client");
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 4, 6, 2);
 
     auto* dateRow = new QHBoxLayout();
-    RB_date_on = new QRadioButton(QStringLiteral("Date:"), central);
-    RB_date_on->setObjectName(QStringLiteral("RB_date_on"));
+    RB_date_on = named(new QRadioButton(QStringLiteral("Date:"), central), "RB_date_on");
     RB_date_on->setChecked(true);
-    DatePicker1 = new QDateEdit(QDate::currentDate(), central);
-    DatePicker1->setObjectName(QStringLiteral("DatePicker1"));
+    DatePicker1 = named(new QDateEdit(QDate::currentDate(), central), "DatePicker1");
     DatePicker1->setCalendarPopup(true);
     // A typed date is shown once it is complete, not at every keystroke on the way.
     DatePicker1->setKeyboardTracking(false);
@@ -305,8 +242,8 @@ void TFmain::BuildClientArea() {
     DatePicker1->setAccessibleName(QStringLiteral("Date"));
     // As wide as the control allows, so the picker can show the date of any key it may meet.
     DatePicker1->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-    RB_date_off = new QRadioButton(QStringLiteral("Date independed To Do Items"), central);
-    RB_date_off->setObjectName(QStringLiteral("RB_date_off"));
+    RB_date_off =
+        named(new QRadioButton(QStringLiteral("Date independed To Do Items"), central), "RB_date_off");
     dateRow->addWidget(RB_date_on);
     dateRow->addWidget(DatePicker1);
     dateRow->addSpacing(16);
@@ -314,19 +251,15 @@ void TFmain::BuildClientArea() {
     dateRow->addStretch(1);
     layout->addLayout(dateRow);
 
-    Splitter1 = new QSplitter(Qt::Vertical, central);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1 = named(new QSplitter(Qt::Vertical, central), "Splitter1");
     Splitter1->setChildrenCollapsible(false);
-    LV1 = new DayListWidget(Splitter1);
-    LV1->setObjectName(QStringLiteral("LV1"));
+    LV1 = named(new DayListWidget(Splitter1), "LV1");
     LV1->setIconSize(QSize(16, 16));
     LV1->setSelectionMode(QAbstractItemView::SingleSelection);
     LV1->setEditTriggers(QAbstractItemView::DoubleClicked);
     LV1->setAccessibleName(QStringLiteral("To do items"));
-    PageControl1 = new QTabWidget(Splitter1);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Memo_dsc = new QPlainTextEdit(PageControl1);
-    Memo_dsc->setObjectName(QStringLiteral("Memo_dsc"));
+    PageControl1 = named(new QTabWidget(Splitter1), "PageControl1");
+    Memo_dsc = named(new QPlainTextEdit(PageControl1), "Memo_dsc");
     Memo_dsc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo_dsc->setAccessibleName(QStringLiteral("Description"));
     Memo_dsc->setTabChangesFocus(true);
@@ -338,13 +271,10 @@ void TFmain::BuildClientArea() {
     layout->addWidget(Splitter1, 1);
     setCentralWidget(central);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusPanel0 = new QLabel(StatusBar1);
-    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
+    StatusPanel0 = named(new QLabel(StatusBar1), "StatusPanel0");
     StatusPanel0->setMinimumWidth(50);
-    StatusPanel1 = new QLabel(StatusBar1);
-    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    StatusPanel1 = named(new QLabel(StatusBar1), "StatusPanel1");
     StatusPanel1->setMinimumWidth(50);
     StatusPanel1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     StatusPanel1->setTextFormat(Qt::PlainText); // a file name is never markup
@@ -390,7 +320,7 @@ void TFmain::go_to_day(const std::string& key) {
         DatePicker1->setEnabled(false);
     }
     clear_description();
-    current_day = todo::find_or_create_day(*TodoDoc, key);
+    current_day = todo::find_or_create_day(*TodoDoc(), key);
     fill_day_list();
     item_actions_enabling();
 }
@@ -403,7 +333,7 @@ void TFmain::go_to_today() {
     description_modified = false;
     SetPickerDate(QDate::currentDate());
     go_to_date(DatePicker1->date());
-    show_file_name(Registry().settings ? Registry().settings->DataFileName() : QString());
+    show_file_name(Registry().settings.DataFileName());
 }
 
 void TFmain::show_file_name(const QString& name) {
@@ -423,7 +353,7 @@ void TFmain::fill_day_list() {
         // The list is empty here, so every item gets a new row without looking for an old one.
         if (current_day)
             for (TNoxPigger* child : current_day->Children())
-                if (child->TagName() == todo::kItemTag) update_row(new_row(child), child);
+                if (child->TagName() == todo::kItemTag) new_row(child);
         LV1->clearSelection();
         LV1->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
     }
@@ -432,11 +362,13 @@ void TFmain::fill_day_list() {
 }
 
 QListWidgetItem* TFmain::show_item_row(TNoxPigger* item) {
-    QListWidgetItem* row = row_of_item(item);
     const bool wasFilling = filling_;
     filling_ = true;
-    if (!row) row = new_row(item);
-    update_row(row, item);
+    QListWidgetItem* row = row_of_item(item);
+    if (row)
+        item_rows::show(row, *item);
+    else
+        row = new_row(item);
     filling_ = wasFilling;
     return row;
 }
@@ -445,20 +377,8 @@ QListWidgetItem* TFmain::new_row(TNoxPigger* item) {
     auto* row = new QListWidgetItem(LV1);
     row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsUserCheckable |
                   Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
-    row->setData(kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
+    item_rows::bind(row, item);
     return row;
-}
-
-void TFmain::update_row(QListWidgetItem* row, const TNoxPigger* item) {
-    const std::string caption = todo::item_text(*item);
-    const QString shown = to_qstring(caption);
-    row->setData(kBytesRole, QByteArray::fromStdString(caption));
-    row->setData(kShownRole, shown);
-    row->setText(shown);
-    const int picture = todo::picture_index(*item);
-    row->setData(kPictureRole, picture);
-    row->setIcon(item_image(picture));
-    row->setCheckState(todo::is_done_in_day_list(*item) ? Qt::Checked : Qt::Unchecked);
 }
 
 QListWidgetItem* TFmain::row_of_item(const TNoxPigger* item) const {
@@ -469,8 +389,7 @@ QListWidgetItem* TFmain::row_of_item(const TNoxPigger* item) const {
 }
 
 TNoxPigger* TFmain::item_of_row(const QListWidgetItem* row) const {
-    if (!row) return nullptr;
-    return reinterpret_cast<TNoxPigger*>(row->data(kItemRole).value<quintptr>());
+    return item_rows::item_of(row);
 }
 
 QListWidgetItem* TFmain::selected_row() const {
@@ -478,18 +397,8 @@ QListWidgetItem* TFmain::selected_row() const {
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-int TFmain::row_picture(const QListWidgetItem* row) {
-    return row->data(kPictureRole).toInt();
-}
-
 void TFmain::store_item_row(QListWidgetItem* row) {
-    TNoxPigger* item = item_of_row(row);
-    if (!item) return;
-    // A caption the user left alone goes back as the bytes it was read from.
-    const std::string text = row->text() == row->data(kShownRole).toString()
-                                 ? row->data(kBytesRole).toByteArray().toStdString()
-                                 : from_qstring(row->text());
-    todo::store_item(*item, text, row->checkState() == Qt::Checked, row_picture(row));
+    item_rows::store(row);
 }
 
 void TFmain::store_day_list() {
@@ -502,16 +411,15 @@ void TFmain::store_day_list() {
 
 void TFmain::store_description() {
     if (description_modified && descriptionOwner_)
-        todo::description_of(*descriptionOwner_)->Text = description_from_editor(editor_text(Memo_dsc));
+        todo::description_of(*descriptionOwner_)->Text = item_rows::description_from_editor(Memo_dsc);
     description_modified = false;
 }
 
 void TFmain::load_description() {
     clear_description();
-    QListWidgetItem* row = selected_row();
-    TNoxPigger* item = item_of_row(row);
+    TNoxPigger* item = item_of_row(selected_row());
     if (!item) return;
-    Memo_dsc->setPlainText(description_for_editor(todo::description_of(*item)->Text));
+    Memo_dsc->setPlainText(item_rows::description_for_editor(todo::description_of(*item)->Text));
     descriptionOwner_ = item;
     description_modified = false;
     todo::remarks_of(*item);
@@ -569,8 +477,8 @@ void TFmain::step_day(bool forward) {
 }
 
 void TFmain::remove_empty_days() {
-    todo::remove_empty_days(*TodoDoc);
-    if (current_day && TodoDoc->IndexOfChild(current_day) < 0) current_day = nullptr;
+    todo::remove_empty_days(*TodoDoc());
+    if (current_day && TodoDoc()->IndexOfChild(current_day) < 0) current_day = nullptr;
 }
 
 void TFmain::empty_day_list() {
@@ -657,13 +565,13 @@ void TFmain::N_Edit_textClick() {
 
 void TFmain::N_DeleteClick() {
     QListWidgetItem* row = selected_row();
-    if (!row || !Registry().sure) return;
+    if (!row) return;
     if (!Registry().sure->AskYesNo(QStringLiteral("Delete item \"%1\"?").arg(row->text()))) return;
     TNoxPigger* item = item_of_row(row);
     {
         const QSignalBlocker block(LV1);
         clear_description();
-        row->setData(kItemRole, QVariant::fromValue(quintptr(0)));
+        item_rows::bind(row, nullptr);
         delete row;
         LV1->clearSelection();
     }
@@ -673,10 +581,10 @@ void TFmain::N_DeleteClick() {
 
 void TFmain::N_Change_imageClick() {
     QListWidgetItem* row = selected_row();
-    if (!row || !Registry().selectImage) return;
+    if (!row) return;
     store_day_list();
     TNoxPigger* item = item_of_row(row);
-    const int index = Registry().selectImage->select_image(row_picture(row));
+    const int index = Registry().selectImage->select_image(item_rows::picture(row));
     // The row may be gone if the document changed meanwhile.
     if (row_of_item(item) != row) return;
     item->SetAttr(todo::kIndexAttr, std::to_string(index));
@@ -708,13 +616,12 @@ void TFmain::TB_tvshowClick() {
 }
 
 void TFmain::N_SettingsClick() {
-    if (!Registry().settings) return;
-    Registry().settings->ShowOnPage(TD_settings_user::Page::Main);
+    Registry().settingsDialog->ShowOnPage(TD_settings_user::Page::Main);
     ArmAutoSave();
 }
 
 void TFmain::N_AboutClick() {
-    if (Registry().about) Registry().about->ShowAbout();
+    Registry().about->ShowAbout();
 }
 
 void TFmain::N_Help1Click() {
@@ -723,28 +630,24 @@ void TFmain::N_Help1Click() {
 
 // ---- files ----
 
-QString TFmain::GetDataFileName() {
-    const QString name = Registry().settings ? Registry().settings->DataFileName() : QString();
-    return name.isEmpty() ? TForm_main::GetDataFileName() : name;
-}
-
 bool TFmain::N_SaveClick() {
     OverrideCursor wait;
-    store_day_list();
-    const bool ok = SaveDataFile(GetDataFileName());
-    if (ok) ClearSaveFailure();
-    return ok;
+    return Registry().list.Save();
+}
+
+void TFmain::ShowNotSaved() {
+    StatusPanel0->setText(QStringLiteral("Not saved"));
+    StatusPanel0->setToolTip(Registry().list.LastSaveError);
 }
 
 void TFmain::ReportSaveFailure(bool automatic) {
-    StatusPanel0->setText(QStringLiteral("Not saved"));
-    StatusPanel0->setToolTip(LastSaveError);
+    ShowNotSaved();
     if (automatic && saveFailureShown_) return;
     saveFailureShown_ = true;
     ShowShellMessage(
         QStringLiteral("Can not save data file\n\n%1\n%2\n\nThe list stays open; nothing is lost "
                        "while the program runs.")
-            .arg(GetDataFileName(), LastSaveError));
+            .arg(GetDataFileName(), Registry().list.LastSaveError));
 }
 
 void TFmain::ClearSaveFailure() {
@@ -753,36 +656,33 @@ void TFmain::ClearSaveFailure() {
     StatusPanel0->setToolTip({});
 }
 
-bool TFmain::SaveBeforeReplacing(const QString& what) {
-    if (N_SaveClick()) return true;
-    StatusPanel0->setText(QStringLiteral("Not saved"));
-    StatusPanel0->setToolTip(LastSaveError);
-    ShowShellMessage(
-        QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
-                       "is not lost.")
-            .arg(GetDataFileName(), LastSaveError, what));
+// What became of a switch to another file: shown from today, or why not.
+bool TFmain::SwitchFinished(TodoList::SwitchResult result, const QString& fileName, const QString& what) {
+    switch (result) {
+    case TodoList::SwitchResult::Switched:
+        go_to_today();
+        return true;
+    case TodoList::SwitchResult::NotSaved:
+        ShowNotSaved();
+        ShowShellMessage(
+            QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
+                           "is not lost.")
+                .arg(GetDataFileName(), Registry().list.LastSaveError, what));
+        return false;
+    case TodoList::SwitchResult::WrongFormat:
+        EndForWrongFormat(fileName);
+        return false;
+    }
     return false;
 }
 
-// Saves the open list, then makes another file current and shows it from today.
 bool TFmain::SwitchDataFile(const QString& fileName, const QString& what) {
-    // Restoring the backup: the save before the switch must not replace the backup being opened.
-    const bool openingOwnBackup = QFileInfo(fileName).absoluteFilePath() ==
-                                  QFileInfo(backup_file_name(GetDataFileName())).absoluteFilePath();
-    const bool backup = BackupOnSave;
-    if (openingOwnBackup) BackupOnSave = false;
-    const bool saved = SaveBeforeReplacing(what);
-    BackupOnSave = backup;
-    if (!saved) return false;
-    empty_day_list();
-    if (Registry().settings) Registry().settings->SetDataFileName(fileName);
-    return ReloadDataFile();
-}
-
-bool TFmain::ReloadDataFile() {
-    if (!LoadDataFile()) return false;
-    go_to_today();
-    return true;
+    TodoList::SwitchResult result;
+    {
+        OverrideCursor wait;
+        result = Registry().list.Open(fileName);
+    }
+    return SwitchFinished(result, fileName, what);
 }
 
 bool TFmain::N_OpenClick() {
@@ -792,23 +692,23 @@ bool TFmain::N_OpenClick() {
 
 bool TFmain::N_SaveasClick() {
     const QString chosen = ChooseSaveFile();
-    if (chosen.isEmpty() || !Registry().settings) return false;
-    const QString previous = Registry().settings->DataFileName();
-    Registry().settings->SetDataFileName(chosen);
-    if (!N_SaveClick()) {
+    if (chosen.isEmpty()) return false;
+    TodoList::SwitchResult result;
+    {
+        OverrideCursor wait;
+        result = Registry().list.SaveAs(chosen);
+    }
+    if (result == TodoList::SwitchResult::NotSaved) {
         // The list stays with the file it came from.
-        Registry().settings->SetDataFileName(previous);
-        const QString reason = LastSaveError;
-        ShowShellMessage(QStringLiteral("Can not save data file\n\n%1\n%2").arg(chosen, reason));
+        ShowShellMessage(
+            QStringLiteral("Can not save data file\n\n%1\n%2").arg(chosen, Registry().list.LastSaveError));
         return false;
     }
-    empty_day_list();
-    return ReloadDataFile();
+    return SwitchFinished(result, chosen, QString());
 }
 
 bool TFmain::N_NewClick() {
-    TF_new_todolist dialog(Registry());
-    const QString name = dialog.AskNewFileName();
+    const QString name = Registry().newTodolist->AskNewFileName();
     if (name.isEmpty()) return false;
     // Kept as an absolute name, so a start from another folder finds the list again; its folder is made
     // so the new file can be created there.
@@ -822,22 +722,11 @@ void TFmain::N_Exit1Click() {
 }
 
 void TFmain::ArmAutoSave() {
-    const int seconds = Registry().settings ? Registry().settings->AutoSaveSeconds() : -1;
-    if (seconds >= 0)
-        Timer_auto_save->start(seconds * 1000);
-    else
-        Timer_auto_save->stop();
+    Registry().list.ArmAutoSave();
 }
 
 void TFmain::Timer_auto_saveTimer() {
-    Timer_auto_save->stop();
-    // Ending after a wrong-format file: nothing is saved any more, and nothing needs saying.
-    if (NoSaveOnExit) return;
-    if (autoSaveRunning_) return;
-    autoSaveRunning_ = true;
-    if (!N_SaveClick()) ReportSaveFailure(true);
-    autoSaveRunning_ = false;
-    ArmAutoSave();
+    Registry().list.AutoSave();
 }
 
 // ---- window ----
@@ -846,7 +735,7 @@ void TFmain::showEvent(QShowEvent* event) {
     // The stored geometry is applied once; later activations keep what the user did with the window.
     if (!geometryApplied_) {
         geometryApplied_ = true;
-        if (Registry().settings) Registry().settings->ApplyWindowGeometry(this);
+        apply_window_geometry(Registry().settings, this);
     }
     TForm_main::showEvent(event);
 }
@@ -859,16 +748,16 @@ void TFmain::CloseHandler() {
     wasMaximized_ = isMaximized();
     remove_empty_days();
     // A window that was never shown has no geometry worth keeping.
-    if (Registry().settings && geometryApplied_) Registry().settings->StoreWindowGeometry(this);
-    const int mode = Registry().settings ? Registry().settings->BackupMode() : 0;
-    BackupOnSave = mode == 1 || mode == 2;
+    if (geometryApplied_) store_window_geometry(Registry().settings, this);
+    const int mode = Registry().settings.BackupMode();
+    Registry().list.BackupOnSave = mode == 1 || mode == 2;
     store_day_list();
-    Timer_auto_save->stop();
+    Registry().list.StopAutoSave();
 }
 
 void TFmain::CloseCancelled() {
     if (wasMaximized_) showMaximized();
-    BackupOnSave = Registry().settings && Registry().settings->BackupMode() == 2;
+    Registry().list.BackupOnSave = Registry().settings.BackupMode() == 2;
     if (!current_day) go_to_day(shown_key());
     ArmAutoSave();
 }

@@ -2,7 +2,8 @@
 // commands on items, date navigation, and the file commands.
 #pragma once
 
-#include "TForm_main.h"
+#include "app/TForm_main.h"
+#include "todo/rules/TodoList.h"
 
 #include <QDate>
 #include <QString>
@@ -82,6 +83,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
+    // The open list's automatic save timer.
     QTimer* Timer_auto_save = nullptr;
 
     TNoxPigger* current_day = nullptr;
@@ -114,9 +116,6 @@ public:
     // Removes every row before the document is replaced.
     void empty_day_list();
 
-    // The row's picture index.
-    static int row_picture(const QListWidgetItem* row);
-
     // Commands.
     void N_AddClick();
     void N_Edit_textClick();
@@ -143,7 +142,7 @@ public:
     void ArmAutoSave();
     void Timer_auto_saveTimer();
 
-    QString GetDataFileName() override;
+    void FormCreate() override;
     void Activated() override;
 
     // File choosers; tests replace them. Each gives the chosen file or the empty string.
@@ -151,7 +150,6 @@ public:
     std::function<QString()> ChooseSaveFile;
 
 protected:
-    void FormCreate() override;
     void CloseHandler() override;
     void CloseCancelled() override;
     void showEvent(QShowEvent* event) override;
@@ -167,17 +165,15 @@ private:
     void RowStateChanging();
     void SetPickerDate(const QDate& date);
     QListWidgetItem* new_row(TNoxPigger* item);
-    void update_row(QListWidgetItem* row, const TNoxPigger* item);
     // Tells the user a save did not reach the disk; repeated failures of the automatic save only once.
     void ReportSaveFailure(bool automatic);
+    void ShowNotSaved();
     void ClearSaveFailure();
-    bool SaveBeforeReplacing(const QString& what);
     bool SwitchDataFile(const QString& fileName, const QString& what);
-    bool ReloadDataFile();
+    bool SwitchFinished(TodoList::SwitchResult result, const QString& fileName, const QString& what);
 
     QString fileName_;
     TNoxPigger* descriptionOwner_ = nullptr; // the item whose description Memo_dsc shows
-    bool autoSaveRunning_ = false;           // the automatic save's lock
     bool saveFailureShown_ = false;
     bool geometryApplied_ = false;
     bool wasMaximized_ = false;

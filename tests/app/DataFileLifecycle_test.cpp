@@ -1,10 +1,10 @@
-#include "DataFileSave.h"
-#include "DayKeys.h"
-#include "DayListWidget.h"
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "TF_new_todolist.h"
-#include "TodoRules.h"
+#include "app/TF_new_todolist.h"
+#include "todo/DayListWidget.h"
+#include "todo/rules/DataFileSave.h"
+#include "todo/rules/DayKeys.h"
+#include "todo/rules/TodoRules.h"
 
 #include <QApplication>
 #include <QDate>
@@ -36,9 +36,8 @@ protected:
     // Adds an item to today's list the way the window does, so the next save writes it.
     void AddItem(const std::string& text) { main->add_item(main->current_day, text); }
     void SetBackupMode(int mode) {
-        reg.settings->SettingsDoc->SetAttr("BACKUP_MODE", std::to_string(mode));
-        reg.settings->SettingsToControls();
-        main->BackupOnSave = mode == 2;
+        reg().settings.SetBackupMode(mode);
+        reg().list.BackupOnSave = mode == 2;
     }
 };
 
@@ -119,10 +118,10 @@ TEST_F(DataFileLifecycle, AWrongFormatFileAtStartIsLeftUntouchedAndTheNextStartU
             EXPECT_EQ(label->text(), QStringLiteral("File %1 has wrong format.").arg(broken));
             click_button(box, QStringLiteral("OK"));
         });
-        main = std::make_unique<TFmain>(reg);
+        Create(ProgramWindows::All, false);
     }
     EXPECT_TRUE(main->IsClosed());
-    EXPECT_TRUE(main->NoSaveOnExit);
+    EXPECT_TRUE(main->NoSaveOnExit());
     EXPECT_EQ(ReadBytes(broken), garbage);
     DestroyMain();
 
@@ -330,7 +329,7 @@ TEST_F(DataFileLifecycle, AFailedSaveKeepsTheListAndStopsTheCommandsThatWouldRep
     ASSERT_TRUE(QDir(locked).removeRecursively());
 
     EXPECT_FALSE(main->N_SaveClick());
-    EXPECT_FALSE(main->LastSaveError.isEmpty());
+    EXPECT_FALSE(reg().list.LastSaveError.isEmpty());
 
     main->ChooseOpenFile = [&] { return DataFile(); };
     EXPECT_FALSE(main->N_OpenClick());
@@ -393,8 +392,7 @@ TEST_F(DataFileLifecycle, TheAutomaticSaveIsArmedFromTheSettingsAndReArmedAfterE
     EXPECT_EQ(main->Timer_auto_save->interval(), 60000);
 
     // Switched off: the timer stays idle.
-    reg.settings->SettingsDoc->DeleteAttr("AUTO_SAVE_TIME");
-    reg.settings->SettingsToControls();
+    reg().settings.SetAutoSave(false, 0);
     main->ArmAutoSave();
     EXPECT_FALSE(main->Timer_auto_save->isActive());
 }

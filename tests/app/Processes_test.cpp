@@ -1,6 +1,6 @@
-#include "DataFileSave.h"
-#include "NoxPigger.h"
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
+#include "markup/NoxPigger.h"
+#include "todo/rules/DataFileSave.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // quillmarch-tool check: which files parse, and where the broken ones break.
-#include "NoxPigger.h"
 #include "ToolProcess.h"
+#include "markup/NoxPigger.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 // quillmarch-tool format: the bytes the program's save would write, to standard output or to a file.
-#include "NoxPigger.h"
 #include "ToolProcess.h"
+#include "markup/NoxPigger.h"
 
 #include <sys/stat.h>
 

@@ -1,26 +1,17 @@
-#include "TDmsg.h"
-#include "WindowRegistry.h"
-#include "WrapText.h"
-
+#include "ControlTable.h"
 #include "ModalAnswer.h"
+#include "ProgramFixture.h"
+#include "dialogs/TDmsg.h"
+#include "ui/WrapText.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-// The width the label's text needs when wrapped to the label's width.
-int wrapped_width(const QLabel* label) {
-    return label->fontMetrics()
-        .boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text())
-        .width();
-}
-} // namespace
-
 TEST(TDmsg, ShowsItsCaptionMessageAreaAndTheOkButton) {
-    WindowRegistry reg;
-    TDmsg msg(reg);
+    TestProgram program(ProgramWindows::Msg);
+    TDmsg& msg = *program.reg().msg;
     EXPECT_EQ(msg.windowTitle(), "Message:");
     auto* ok = msg.findChild<QPushButton*>("Btn_ok");
     ASSERT_TRUE(ok);
@@ -35,8 +26,8 @@ TEST(TDmsg, ShowsItsCaptionMessageAreaAndTheOkButton) {
 }
 
 TEST(TDmsg, ShowMessageTextShowsTheTextAndReturnsWhenClosedByOkEnterOrEsc) {
-    WindowRegistry reg;
-    TDmsg msg(reg);
+    TestProgram program(ProgramWindows::Msg);
+    TDmsg& msg = *program.reg().msg;
     const QString text = "The item \"Milk\"\nhas been copied to date 6/12/2026.";
     {
         ModalAnswer answer([&](QWidget* d) {
@@ -57,8 +48,8 @@ TEST(TDmsg, ShowMessageTextShowsTheTextAndReturnsWhenClosedByOkEnterOrEsc) {
 }
 
 TEST(TDmsg, ALongMessageWrapsWithoutWideningTheWindow) {
-    WindowRegistry reg;
-    TDmsg msg(reg);
+    TestProgram program(ProgramWindows::Msg);
+    TDmsg& msg = *program.reg().msg;
     int width = 0;
     {
         ModalAnswer answer([&](QWidget* d) {

@@ -1,7 +1,7 @@
-#include "TF_about.h"
-#include "WindowRegistry.h"
+#include "dialogs/TF_about.h"
 
 #include "ModalAnswer.h"
+#include "ProgramFixture.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -25,8 +25,8 @@ QLabel* label(QWidget& w, const char* name) {
 } // namespace
 
 TEST(TF_about, ShowsNameVersionEditionAndTheRedLinkLine) {
-    WindowRegistry reg;
-    TF_about about(reg);
+    TestProgram program(ProgramWindows::About);
+    TF_about& about = *program.reg().about;
     EXPECT_EQ(about.windowTitle(), "About");
     ASSERT_TRUE(label(about, "Label_name") && label(about, "Label_version") &&
                 label(about, "Label_edition") && label(about, "Label_link") && label(about, "Image_icon"));
@@ -49,8 +49,8 @@ TEST(TF_about, ShowsNameVersionEditionAndTheRedLinkLine) {
 }
 
 TEST(TF_about, ClickingTheLinkOpensTheMakersPageAndOkClosesTheBox) {
-    WindowRegistry reg;
-    TF_about about(reg);
+    TestProgram program(ProgramWindows::About);
+    TF_about& about = *program.reg().about;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("https", &catcher, "open");
     QSize shownSize;

@@ -1,8 +1,8 @@
-#include "TFsure.h"
-#include "WindowRegistry.h"
-#include "WrapText.h"
-
+#include "ControlTable.h"
 #include "ModalAnswer.h"
+#include "ProgramFixture.h"
+#include "dialogs/TFsure.h"
+#include "ui/WrapText.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,15 +12,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
-
-namespace {
-// The width the label's text needs when wrapped to the label's width.
-int wrapped_width(const QLabel* label) {
-    return label->fontMetrics()
-        .boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text())
-        .width();
-}
-} // namespace
 
 namespace {
 // Answers the next AskYesNo with an action on the shown dialog and returns the answer.
@@ -41,8 +32,8 @@ public:
 } // namespace
 
 TEST(TFsure, ShowsItsCaptionQuestionAreaAndTheYesAndNoButtons) {
-    WindowRegistry reg;
-    TFsure sure(reg);
+    TestProgram program(ProgramWindows::Sure);
+    TFsure& sure = *program.reg().sure;
     EXPECT_EQ(sure.windowTitle(), "Confirmation:");
     auto* yes = sure.findChild<QPushButton*>("Btn_yes");
     auto* no = sure.findChild<QPushButton*>("Btn_no");
@@ -60,8 +51,8 @@ TEST(TFsure, ShowsItsCaptionQuestionAreaAndTheYesAndNoButtons) {
 }
 
 TEST(TFsure, YesAndEnterAnswerTrueWhileNoEscAndTheCloseBoxAnswerFalse) {
-    WindowRegistry reg;
-    TFsure sure(reg);
+    TestProgram program(ProgramWindows::Sure);
+    TFsure& sure = *program.reg().sure;
     QString shown;
     EXPECT_TRUE(ask(sure, "Delete item \"Milk\"?", [&](QWidget* d) {
         shown = without_break_chances(d->findChild<QLabel*>("Label_question")->text());
@@ -76,8 +67,8 @@ TEST(TFsure, YesAndEnterAnswerTrueWhileNoEscAndTheCloseBoxAnswerFalse) {
 }
 
 TEST(TFsure, ALongQuestionWrapsInsideTheWindowWithoutWideningIt) {
-    WindowRegistry reg;
-    TFsure sure(reg);
+    TestProgram program(ProgramWindows::Sure);
+    TFsure& sure = *program.reg().sure;
     int shortWidth = 0;
     int shortHeight = 0;
     ask(sure, "Short?", [&](QWidget* d) {
@@ -122,8 +113,8 @@ TEST(TFsure, ALongQuestionWrapsInsideTheWindowWithoutWideningIt) {
 }
 
 TEST(TFsure, ADerivedDialogAddsItsControlsBetweenTheQuestionAndTheButtons) {
-    WindowRegistry reg;
-    SureWithField sure(reg);
+    TestProgram program;
+    SureWithField sure(program.reg());
     ask(sure, "New To Do List will be created. Continue?", [&](QWidget* d) {
         const int question = d->findChild<QWidget*>("Panel_question")->geometry().bottom();
         const QRect field = sure.field->geometry();

@@ -12,7 +12,6 @@
 
 #include <unistd.h>
 
-using markup_test::TreeHeight;
 namespace fs = std::filesystem;
 
 namespace {

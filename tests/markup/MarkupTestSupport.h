@@ -1,7 +1,7 @@
 // Small helpers shared by the markup tests.
 #pragma once
 
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -29,20 +29,6 @@ inline std::vector<std::string> ChildTags(const TNoxPigger& e) {
     for (const TNoxPigger* c : e.Children())
         tags.push_back(c->TagName());
     return tags;
-}
-
-// Depth of the deepest element, walked without recursion.
-inline int TreeHeight(const TNoxPigger& root) {
-    int height = 0;
-    std::vector<std::pair<const TNoxPigger*, int>> work{{&root, 0}};
-    while (!work.empty()) {
-        auto [e, d] = work.back();
-        work.pop_back();
-        height = std::max(height, d);
-        for (const TNoxPigger* c : e->Children())
-            work.emplace_back(c, d + 1);
-    }
-    return height;
 }
 
 } // namespace markup_test

@@ -1,32 +1,26 @@
 #include "ProgramFixture.h"
 
-#include <QFile>
+#include <QLocale>
 
 void ProgramFixture::SetUp() {
-    ASSERT_TRUE(dir.isValid());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    reg.programFile = Path(QStringLiteral("quillmarch"));
-    sure = std::make_unique<TFsure>(reg);
-    reg.sure = sure.get();
-    msg = std::make_unique<TDmsg>(reg);
-    reg.msg = msg.get();
-    selectImage = std::make_unique<TD_select_image>(reg);
-    reg.selectImage = selectImage.get();
-    about = std::make_unique<TF_about>(reg);
-    reg.about = about.get();
 }
 
 void ProgramFixture::TearDown() {
     DestroyMain();
-    reg.about = nullptr;
-    reg.selectImage = nullptr;
-    reg.msg = nullptr;
-    reg.sure = nullptr;
+}
+
+ProgramWindows& ProgramFixture::Create(unsigned windows, bool collectMessages) {
+    DestroyMain();
+    program = std::make_unique<ProgramWindows>(Path(QStringLiteral("quillmarch")));
+    if (collectMessages) program->ShellMessage = [this](const QString& text) { shellMessages << text; };
+    program->Create(windows);
+    main = program->registry.main;
+    return *program;
 }
 
 TFmain& ProgramFixture::Start() {
-    main = std::make_unique<TFmain>(reg);
-    main->ShowShellMessage = [this](const QString& text) { shellMessages << text; };
+    Create(ProgramWindows::All);
     return *main;
 }
 
@@ -36,17 +30,6 @@ bool ProgramFixture::Close() {
 }
 
 void ProgramFixture::DestroyMain() {
-    main.reset();
-}
-
-std::string ProgramFixture::ReadBytes(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll().toStdString();
-}
-
-void ProgramFixture::WriteBytes(const QString& file, const std::string& bytes) {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    main = nullptr;
+    program.reset();
 }

@@ -1,45 +1,51 @@
-// A program set up in a temporary folder: the settings and data files live beside a pretend program
-// file there, and the dialogs the main window talks to exist.
+// The program set up in a temporary folder: the settings and data files live beside a pretend program
+// file there, and the windows are created by the program's own code, only those a test asks for.
 #pragma once
 
-#include "TD_select_image.h"
-#include "TD_settings_user.h"
-#include "TDmsg.h"
-#include "TF_about.h"
-#include "TFmain.h"
-#include "TFsure.h"
-#include "WindowRegistry.h"
+#include "TestFolder.h"
+#include "program/ProgramWindows.h"
+#include "todo/TFmain.h"
 
-#include <QLocale>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+
+// A program of its own folder with only the given windows, for tests that need nothing else.
+struct TestProgram {
+    explicit TestProgram(unsigned windows = 0) { program.Create(windows); }
+    WindowRegistry& reg() { return program.registry; }
+
+    TestFolder folder;
+    ProgramWindows program{folder.Path(QStringLiteral("quillmarch"))};
+};
 
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    QString Path(const QString& name) const { return folder.Path(name); }
     QString DataFile() const { return Path(QStringLiteral("quillmarch.dat")); }
     QString SettingsFile() const { return Path(QStringLiteral("quillmarch.set")); }
-    static std::string ReadBytes(const QString& file);
-    static void WriteBytes(const QString& file, const std::string& bytes);
+    static std::string ReadBytes(const QString& file) { return TestFolder::ReadBytes(file); }
+    static void WriteBytes(const QString& file, const std::string& bytes) {
+        TestFolder::WriteBytes(file, bytes);
+    }
 
-    // Creates the main window (and with it the settings dialog); messages of the shell are collected.
+    // Starts the program: the settings are loaded, then the windows asked for are created, the main
+    // window loading the list. The shell's messages are collected unless the real boxes are wanted.
+    ProgramWindows& Create(unsigned windows, bool collectMessages = true);
+    // The whole program.
     TFmain& Start();
     // Closes the main window through its close sequence; false when it stayed open.
     bool Close();
+    // Ends the program: every window goes, the settings are written.
     void DestroyMain();
+    WindowRegistry& reg() { return program->registry; }
 
-    QTemporaryDir dir;
-    WindowRegistry reg;
-    std::unique_ptr<TFsure> sure;
-    std::unique_ptr<TDmsg> msg;
-    std::unique_ptr<TD_select_image> selectImage;
-    std::unique_ptr<TF_about> about;
-    std::unique_ptr<TFmain> main;
+    TestFolder folder;
+    std::unique_ptr<ProgramWindows> program;
+    TFmain* main = nullptr;
     QStringList shellMessages;
 };

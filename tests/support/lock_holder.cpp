@@ -1,5 +1,5 @@
 // Takes the single-instance lock on the given file, says so, and waits to be killed.
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
 
 #include <QString>
 #include <cstdio>

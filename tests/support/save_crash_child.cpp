@@ -1,7 +1,7 @@
 // Saves a growing list over and over, with a backup each time, until it is killed. Each state k holds
 // items "0" to "k-1", so a reader can tell a complete state from a torn one.
-#include "DataFileSave.h"
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
+#include "todo/rules/DataFileSave.h"
 
 #include <QString>
 #include <cstdio>

@@ -1,7 +1,6 @@
-#include "TD_select_image.h"
-
 #include "ModalAnswer.h"
-#include "WindowRegistry.h"
+#include "ProgramFixture.h"
+#include "todo/TD_select_image.h"
 
 #include <QGuiApplication>
 #include <QListWidget>
@@ -29,8 +28,8 @@ void click_entry(QWidget* dialog, int index) {
 } // namespace
 
 TEST(TD_select_image, ShowsEveryPictureLabelledWithItsIndexAndTheTwoButtons) {
-    WindowRegistry reg;
-    TD_select_image dialog(reg);
+    TestProgram program(ProgramWindows::SelectImage);
+    TD_select_image& dialog = *program.reg().selectImage;
     EXPECT_EQ(dialog.windowTitle(), "Select image");
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "the dialog is of fixed size";
     EXPECT_FALSE(dialog.confirmed);
@@ -52,8 +51,8 @@ TEST(TD_select_image, ShowsEveryPictureLabelledWithItsIndexAndTheTwoButtons) {
 }
 
 TEST(TD_select_image, OpensCentredOnTheGivenPictureAndReturnsThePickedOne) {
-    WindowRegistry reg;
-    TD_select_image dialog(reg);
+    TestProgram program(ProgramWindows::SelectImage);
+    TD_select_image& dialog = *program.reg().selectImage;
     QString shownSelection;
     bool allVisible = false;
     QPoint offCentre;
@@ -81,8 +80,8 @@ TEST(TD_select_image, OpensCentredOnTheGivenPictureAndReturnsThePickedOne) {
 }
 
 TEST(TD_select_image, CancelAndEscapeReturnTheGivenIndexWhateverWasPicked) {
-    WindowRegistry reg;
-    TD_select_image dialog(reg);
+    TestProgram program(ProgramWindows::SelectImage);
+    TD_select_image& dialog = *program.reg().selectImage;
     {
         ModalAnswer answer([](QWidget* d) {
             click_entry(d, 9);
@@ -102,8 +101,8 @@ TEST(TD_select_image, CancelAndEscapeReturnTheGivenIndexWhateverWasPicked) {
 }
 
 TEST(TD_select_image, AnIndexWithoutAPictureKeepsTheSelectionOfThePreviousUse) {
-    WindowRegistry reg;
-    TD_select_image dialog(reg);
+    TestProgram program(ProgramWindows::SelectImage);
+    TD_select_image& dialog = *program.reg().selectImage;
     {
         // Never used yet: nothing is selected, so even OK hands back what came in.
         QString shown = "unset";
@@ -134,8 +133,8 @@ TEST(TD_select_image, AnIndexWithoutAPictureKeepsTheSelectionOfThePreviousUse) {
 }
 
 TEST(TD_select_image, ADoubleClickOnAnEntryConfirmsItAndCloses) {
-    WindowRegistry reg;
-    TD_select_image dialog(reg);
+    TestProgram program(ProgramWindows::SelectImage);
+    TD_select_image& dialog = *program.reg().selectImage;
     {
         ModalAnswer answer([](QWidget* d) {
             QListWidget* list = list_of(d);
@@ -157,8 +156,8 @@ TEST(TD_select_image, ADoubleClickOnAnEntryConfirmsItAndCloses) {
 }
 
 TEST(TD_select_image, ArrowKeysMoveTheSelectionAndEnterConfirms) {
-    WindowRegistry reg;
-    TD_select_image dialog(reg);
+    TestProgram program(ProgramWindows::SelectImage);
+    TD_select_image& dialog = *program.reg().selectImage;
     QString afterRight;
     QRect start, below;
     {

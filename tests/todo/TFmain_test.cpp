@@ -1,8 +1,10 @@
-#include "DayKeys.h"
-#include "DayListWidget.h"
+#include "ControlTable.h"
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "TodoRules.h"
+#include "todo/DayListWidget.h"
+#include "todo/ItemRows.h"
+#include "todo/rules/DayKeys.h"
+#include "todo/rules/TodoRules.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +29,7 @@ protected:
 
     // A day with items given by their captions, shown in the list.
     void ShowDay(const QDate& date, const std::vector<std::string>& captions) {
-        TNoxPigger* day = todo::find_or_create_day(*main->TodoDoc, render_day_key(date));
+        TNoxPigger* day = todo::find_or_create_day(*main->TodoDoc(), render_day_key(date));
         for (const auto& c : captions)
             day->AddChild("TASK")->SetAttr("CAPTION", c);
         main->go_to_date(date);
@@ -52,39 +54,31 @@ TEST_F(MainWindow, ControlsCarryTheirTextsHintsAndShortcuts) {
     EXPECT_TRUE(main->RB_date_on->isChecked());
     EXPECT_EQ(main->RB_date_off->text(), QStringLiteral("Date independed To Do Items"));
     EXPECT_EQ(main->DatePicker1->date(), QDate::currentDate());
-    const std::pair<const char*, const char*> hints[] = {
-        {"TB_add_task", "Add item"}, {"TB_del_task", "Delete item"}, {"TB_move", "Move item to other date"},
-        {"TB_search", "Search"},     {"TB_hour", "Hour grid"},       {"TB_tvshow", "Loved TV show"},
-        {"SB_stand_by", "Stand by"}};
-    for (const auto& [name, hint] : hints) {
-        auto* b = main->findChild<QToolButton*>(QString::fromLatin1(name));
-        ASSERT_NE(b, nullptr) << name;
-        EXPECT_EQ(b->toolTip(), QString::fromLatin1(hint));
-        EXPECT_EQ(b->size(), QSize(36, 36));
-    }
-    const std::pair<const char*, QKeySequence> keys[] = {
-        {"N_Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {"N_Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {"N_Add", QKeySequence(Qt::CTRL | Qt::Key_Insert)},
-        {"N_Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-        {"N_Edit_text", QKeySequence(Qt::Key_F2)},
-        {"N_Change_image", QKeySequence(Qt::Key_F3)},
-        {"N_hour_grid", QKeySequence(Qt::Key_F4)},
-        {"N_Movetootherdate", QKeySequence(Qt::Key_F6)},
-        {"N_Context_search", QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {"N_Find_uncompleted", QKeySequence(Qt::CTRL | Qt::Key_F7)},
-        {"N_Help1", QKeySequence(Qt::Key_F1)}};
-    for (const auto& [name, key] : keys) {
-        auto* a = main->findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->shortcut(), key) << name;
-    }
-    EXPECT_EQ(main->N_pMove->text(), QStringLiteral("Move the item to otehr date"));
+    ExpectControls(
+        *main, {{"TB_add_task", {}, true, "Add item"},
+                {"TB_del_task", {}, false, "Delete item"},
+                {"TB_move", {}, false, "Move item to other date"},
+                {"TB_search", {}, true, "Search"},
+                {"TB_hour", {}, true, "Hour grid"},
+                {"TB_tvshow", {}, true, "Loved TV show"},
+                {"SB_stand_by", {}, true, "Stand by"},
+                {"N_Save", "Save", {}, {}, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                {"N_Print", "Print...", {}, {}, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                {"N_Add", "Add", true, {}, QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+                {"N_Delete", "Delete", false, {}, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+                {"N_Edit_text", "Edit text", false, {}, QKeySequence(Qt::Key_F2)},
+                {"N_Change_image", "Change image", false, {}, QKeySequence(Qt::Key_F3)},
+                {"N_hour_grid", "Hour grid", true, {}, QKeySequence(Qt::Key_F4)},
+                {"N_Movetootherdate", "Move the item to other date", false, {}, QKeySequence(Qt::Key_F6)},
+                {"N_Context_search", "Context search", {}, {}, QKeySequence(Qt::CTRL | Qt::Key_F)},
+                {"N_Find_uncompleted", "Find uncompleted items", {}, {}, QKeySequence(Qt::CTRL | Qt::Key_F7)},
+                {"N_Help1", "Help", {}, {}, QKeySequence(Qt::Key_F1)},
+                {"N_pMove", "Move the item to otehr date", false}});
+    for (const char* name :
+         {"TB_add_task", "TB_del_task", "TB_move", "TB_search", "TB_hour", "TB_tvshow", "SB_stand_by"})
+        EXPECT_EQ(main->findChild<QToolButton*>(name)->size(), QSize(36, 36)) << name;
     EXPECT_EQ(main->PageControl1->tabText(0), QStringLiteral("Description"));
     // Nothing selected at start: only Add is offered among the item commands.
-    EXPECT_TRUE(main->N_Add->isEnabled());
-    EXPECT_FALSE(main->N_Delete->isEnabled());
-    EXPECT_FALSE(main->TB_del_task->isEnabled());
     EXPECT_FALSE(main->Memo_dsc->isEnabled());
 }
 
@@ -189,7 +183,7 @@ TEST_F(MainWindow, DeleteAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(main->LV1->count(), 0);
     EXPECT_FALSE(main->N_Delete->isEnabled());
     // The emptied day stays until the program closes.
-    EXPECT_EQ(main->TodoDoc->IndexOfChild(day) >= 0, true);
+    EXPECT_EQ(main->TodoDoc()->IndexOfChild(day) >= 0, true);
 }
 
 TEST_F(MainWindow, DeletingOneOfSeveralRowsLeavesNoRowSelected) {
@@ -354,7 +348,7 @@ TEST_F(MainWindow, ChangeImageWritesThePickedIndexAndKeepsItWhenCancelled) {
         main->N_Change_imageClick();
     }
     EXPECT_EQ(item->GetAttr("INDEX"), "7");
-    EXPECT_EQ(TFmain::row_picture(main->LV1->item(0)), 7);
+    EXPECT_EQ(item_rows::picture(main->LV1->item(0)), 7);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Day keys under pinned locales: rendering, parsing, and "N/A" as no date.
-#include "DayKeys.h"
+#include "todo/rules/DayKeys.h"
 
 #include <QLocale>
 

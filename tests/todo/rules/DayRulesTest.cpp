@@ -1,5 +1,5 @@
 // Days of the to-do document: finding or creating them by key, and removing the empty ones.
-#include "TodoRules.h"
+#include "todo/rules/TodoRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Items of the to-do document: text, done flags, picture index and time of day.
-#include "TodoRules.h"
+#include "todo/rules/TodoRules.h"
 
 #include <gtest/gtest.h>
 

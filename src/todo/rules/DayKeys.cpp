@@ -1,4 +1,4 @@
-#include "DayKeys.h"
+#include "todo/rules/DayKeys.h"
 
 #include <QLocale>
 #include <QStringList>

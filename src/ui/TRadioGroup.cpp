@@ -1,4 +1,4 @@
-#include "TRadioGroup.h"
+#include "ui/TRadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

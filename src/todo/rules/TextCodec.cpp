@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "todo/rules/TextCodec.h"
 
 // The locale's 8-bit encoding is UTF-8 on Linux. Bytes that are not valid UTF-8 show as replacement
 // characters; callers keep the original bytes for any text the user does not edit.

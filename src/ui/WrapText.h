@@ -14,10 +14,11 @@ QString breakable_text(const QString& text);
 // The displayed text without those break chances.
 QString without_break_chances(QString text);
 
-// Gives the frame a layout holding the label in a frameless scroll area that scrolls only vertically.
-void place_wrapped_label(QFrame* frame, QLabel* label);
+// A word-wrapped plain-text label, placed in the frame's new layout inside a frameless scroll area that
+// scrolls only vertically.
+QLabel* make_wrapped_label(const char* name, QFrame* frame);
 
 // Fits a fixed-width window's height to a word-wrapped label in a frame that lies directly in the
-// window's layout (placed there by place_wrapped_label). Before the window is shown its layout does not
+// window's layout (placed there by make_wrapped_label). Before the window is shown its layout does not
 // learn the label's height by itself. Beyond three fifths of the screen's height the label scrolls.
 void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label);

@@ -1,4 +1,4 @@
-#include "TodoRules.h"
+#include "todo/rules/TodoRules.h"
 
 #include <charconv>
 #include <vector>
@@ -20,18 +20,17 @@ void remove_empty_days(TNoxPigger& root) {
         delete day;
 }
 
-namespace {
-TNoxPigger* child_or_new(TNoxPigger& item, const char* tag) {
-    if (TNoxPigger* c = item.FindChild(tag)) return c;
-    return item.AddChild(tag);
+TNoxPigger* find_or_add_child(TNoxPigger* parent, const std::string& tag) {
+    if (!parent) return nullptr;
+    if (TNoxPigger* c = parent->FindChild(tag)) return c;
+    return parent->AddChild(tag);
 }
-} // namespace
 
 TNoxPigger* description_of(TNoxPigger& item) {
-    return child_or_new(item, kDescriptionTag);
+    return find_or_add_child(&item, kDescriptionTag);
 }
 TNoxPigger* remarks_of(TNoxPigger& item) {
-    return child_or_new(item, kRemarksTag);
+    return find_or_add_child(&item, kRemarksTag);
 }
 
 std::string item_text(const TNoxPigger& item) {

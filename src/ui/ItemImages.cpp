@@ -1,4 +1,4 @@
-#include "ItemImages.h"
+#include "ui/ItemImages.h"
 
 #include <QCoreApplication>
 #include <QFile>

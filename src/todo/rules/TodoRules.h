@@ -1,7 +1,7 @@
 // Rules of the to-do document: the shape of days and items and how every reader and writer treats them.
 #pragma once
 
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
 
 #include <optional>
 #include <string>
@@ -25,6 +25,8 @@ inline constexpr int kPictureCount = 36;
 inline constexpr int kNewItemPicture = 0;
 inline constexpr int kTvShowPicture = 35;
 
+// The parent's first child with the tag, or a new last child with it; none for no parent.
+TNoxPigger* find_or_add_child(TNoxPigger* parent, const std::string& tag);
 // The day element of a key (compared case-insensitively, first match), appended when missing.
 TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key);
 // Deletes every DAY_DATA child of the root that has no children at all.

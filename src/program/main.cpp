@@ -1,6 +1,6 @@
-#include "ProgramWindows.h"
-#include "SingleInstance.h"
-#include "TFmain.h"
+#include "app/SingleInstance.h"
+#include "program/ProgramWindows.h"
+#include "todo/TFmain.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -50,19 +50,19 @@ int main(int argc, char** argv) {
     // Hiding to the tray and closing dialogs must not end the program; the main window's close does.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    ProgramWindows windows;
-    if (!windows.Create()) return 0;
-    QObject::connect(windows.main.get(), &TForm_main::ClosedForGood, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    close_on_end_signals(windows.main.get());
-    windows.main->show();
+    ProgramWindows program;
+    if (!program.Create()) return 0;
+    TFmain* main = program.registry.main;
+    QObject::connect(main, &TForm_main::ClosedForGood, &app, &QApplication::quit, Qt::QueuedConnection);
+    close_on_end_signals(main);
+    main->show();
     int result = app.exec();
     // The loop can also end without the window's close (the session quitting while it stands by): the
     // close sequence must still run, and if the user chooses to stay, the program goes on.
-    while (!windows.main->IsClosed()) {
-        windows.main->close();
-        if (windows.main->IsClosed()) break;
-        windows.main->ShowFromTray();
+    while (!main->IsClosed()) {
+        main->close();
+        if (main->IsClosed()) break;
+        main->ShowFromTray();
         result = app.exec();
     }
     return result;

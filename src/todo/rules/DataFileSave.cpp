@@ -1,7 +1,7 @@
-#include "DataFileSave.h"
+#include "todo/rules/DataFileSave.h"
 
-#include "AppPaths.h"
-#include "NoxPigger.h"
+#include "markup/NoxPigger.h"
+#include "todo/rules/ProgramPaths.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,15 +1,9 @@
-#include "AppPaths.h"
-
-#include "WindowRegistry.h"
+#include "todo/rules/ProgramPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-QString program_file(const WindowRegistry& reg) {
-    return reg.programFile.isEmpty() ? QCoreApplication::applicationFilePath() : reg.programFile;
-}
 
 QString with_extension(const QString& file, const QString& extension) {
     const QFileInfo info(file);
@@ -20,9 +14,9 @@ QString with_extension(const QString& file, const QString& extension) {
 }
 
 namespace {
-QString placed(const WindowRegistry& reg, const QString& extension,
+QString placed(const QString& programFile, const QString& extension,
                QStandardPaths::StandardLocation fallback) {
-    const QString beside = with_extension(program_file(reg), extension);
+    const QString beside = with_extension(programFile, extension);
     const QFileInfo folder(QFileInfo(beside).absolutePath());
     if (folder.isDir() && folder.isWritable()) return beside;
     const QString dir = QStandardPaths::writableLocation(fallback);
@@ -31,10 +25,7 @@ QString placed(const WindowRegistry& reg, const QString& extension,
 }
 } // namespace
 
-QString default_data_file(const WindowRegistry& reg) {
-    return placed(reg, QStringLiteral(".dat"), QStandardPaths::AppDataLocation);
-}
-
-QString settings_file(const WindowRegistry& reg) {
-    return placed(reg, QStringLiteral(".set"), QStandardPaths::AppConfigLocation);
-}
+ProgramPaths::ProgramPaths(const QString& file)
+    : programFile(file.isEmpty() ? QCoreApplication::applicationFilePath() : file),
+      defaultDataFile(placed(programFile, QStringLiteral(".dat"), QStandardPaths::AppDataLocation)),
+      settingsFile(placed(programFile, QStringLiteral(".set"), QStandardPaths::AppConfigLocation)) {}

@@ -1,4 +1,4 @@
-#include "WrapText.h"
+#include "ui/WrapText.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -52,7 +52,13 @@ QString without_break_chances(QString text) {
     return text.remove(kZeroWidthSpace);
 }
 
-void place_wrapped_label(QFrame* frame, QLabel* label) {
+QLabel* make_wrapped_label(const char* name, QFrame* frame) {
+    auto* label = new QLabel(frame);
+    label->setObjectName(QString::fromLatin1(name));
+    // Texts come from the user's data: never read them as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* scroll = new QScrollArea(frame);
     scroll->setObjectName(label->objectName() + QStringLiteral("_scroll"));
     scroll->setFrameShape(QFrame::NoFrame);
@@ -64,6 +70,7 @@ void place_wrapped_label(QFrame* frame, QLabel* label) {
     label->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(scroll);
+    return label;
 }
 
 void fit_wrapped_label(QWidget* window, QFrame* frame, QLabel* label) {

@@ -1,0 +1,63 @@
+#include "program/ProgramWindows.h"
+
+#include "app/TD_settings_user.h"
+#include "app/TF_new_todolist.h"
+#include "dialogs/TDmsg.h"
+#include "dialogs/TF_about.h"
+#include "dialogs/TFsure.h"
+#include "todo/TD_select_image.h"
+#include "todo/TFmain.h"
+
+// Members in creation order; destroyed in reverse, so dialogs go before the main window, whose end
+// writes the list and the settings and may still ask through them.
+struct ProgramWindows::Windows {
+    std::unique_ptr<TD_settings_user> settingsDialog;
+    std::unique_ptr<TFmain> main;
+    std::unique_ptr<TFsure> sure;
+    std::unique_ptr<TD_select_image> selectImage;
+    std::unique_ptr<TDmsg> msg;
+    std::unique_ptr<TF_new_todolist> newTodolist;
+    std::unique_ptr<TF_about> about;
+
+    ~Windows() {
+        about.reset();
+        newTodolist.reset();
+        msg.reset();
+        selectImage.reset();
+        sure.reset();
+        main.reset();
+        settingsDialog.reset();
+    }
+};
+
+ProgramWindows::ProgramWindows(const QString& programFile)
+    : paths(programFile), settings(paths.settingsFile), list(settings, paths.defaultDataFile),
+      registry(settings, list), windows_(std::make_unique<Windows>()) {}
+
+ProgramWindows::~ProgramWindows() = default;
+
+namespace {
+template <class W> W* create(unsigned wanted, unsigned which, std::unique_ptr<W>& slot, WindowRegistry& reg) {
+    if (!(wanted & which)) return nullptr;
+    slot = std::make_unique<W>(reg);
+    return slot.get();
+}
+} // namespace
+
+bool ProgramWindows::Create(unsigned wanted) {
+    Windows& w = *windows_;
+    registry.settingsDialog = create(wanted, SettingsDialog, w.settingsDialog, registry);
+    if (create(wanted, Main, w.main, registry)) {
+        registry.main = w.main.get();
+        registry.shell = w.main.get();
+        if (ShellMessage) w.main->ShowShellMessage = ShellMessage;
+        w.main->FormCreate();
+        if (w.main->IsClosed()) return false;
+    }
+    registry.sure = create(wanted, Sure, w.sure, registry);
+    registry.selectImage = create(wanted, SelectImage, w.selectImage, registry);
+    registry.msg = create(wanted, Msg, w.msg, registry);
+    registry.newTodolist = create(wanted, NewTodolist, w.newTodolist, registry);
+    registry.about = create(wanted, About, w.about, registry);
+    return true;
+}

@@ -1,0 +1,50 @@
+// The program's one place of creation: the settings and the list first, then every window once, in the
+// program's order, each put into the registry. Everything lives until the program ends. Tests create the
+// same way, only the windows they need.
+#pragma once
+
+#include "todo/rules/ProgramPaths.h"
+#include "todo/rules/Settings.h"
+#include "todo/rules/TodoList.h"
+#include "ui/WindowRegistry.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class ProgramWindows {
+public:
+    // The program's files are placed from the program file (empty: the running program). Loads the
+    // settings; the list is loaded when the main window is created.
+    explicit ProgramWindows(const QString& programFile = {});
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    // The windows, in the order they are created.
+    enum Window : unsigned {
+        SettingsDialog = 1u << 0,
+        Main = 1u << 1,
+        Sure = 1u << 2,
+        SelectImage = 1u << 3,
+        Msg = 1u << 4,
+        NewTodolist = 1u << 5,
+        About = 1u << 6,
+        All = ~0u,
+    };
+    // Creates the windows asked for (all of them for the program). False when the main window closed
+    // while it was being created (a data file of the wrong format): the program then ends.
+    bool Create(unsigned windows = All);
+
+    // Replaces the shell's plain message boxes before the main window loads the list (tests).
+    std::function<void(const QString&)> ShellMessage;
+
+    ProgramPaths paths;
+    Settings settings;
+    TodoList list;
+    WindowRegistry registry;
+
+private:
+    struct Windows;
+    std::unique_ptr<Windows> windows_;
+};

@@ -1,0 +1,119 @@
+#include "todo/rules/TodoList.h"
+#include "TestFolder.h"
+#include "todo/rules/DataFileSave.h"
+#include "todo/rules/Settings.h"
+#include "todo/rules/TodoRules.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kEmpty = "\r\n<TODO_DATA/>";
+
+class ListModel : public ::testing::Test {
+protected:
+    QString Path(const char* name) const { return folder.Path(QString::fromLatin1(name)); }
+    QString DataFile() const { return Path("quillmarch.dat"); }
+    void AddItem(const char* text) {
+        todo::find_or_create_day(list.Doc(), "N/A")->AddChild("TASK")->SetAttr("CAPTION", text);
+    }
+    static int Items(const QString& file) {
+        TNoxPigger doc;
+        doc.LoadFromFile(file.toStdString());
+        int n = 0;
+        for (const TNoxPigger* day : doc.Children())
+            n += day->ChildCount();
+        return n;
+    }
+
+    TestFolder folder;
+    Settings settings{Path("quillmarch.set")};
+    TodoList list{settings, DataFile()};
+};
+
+TEST_F(ListModel, AMissingOrEmptyFileGivesAnEmptyListSavedAtOnce) {
+    EXPECT_EQ(list.FileName(), DataFile());
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::Created);
+    EXPECT_EQ(TestFolder::ReadBytes(DataFile()), kEmpty);
+    TestFolder::WriteBytes(DataFile(), "");
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::Created);
+    EXPECT_EQ(TestFolder::ReadBytes(DataFile()), kEmpty);
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::Loaded);
+}
+
+TEST_F(ListModel, AFileOfTheWrongFormatIsNeverWrittenAndTheSettingNamesTheDefaultAgain) {
+    const QString broken = Path("broken.dat");
+    TestFolder::WriteBytes(broken, "<TODO_DATA>");
+    settings.SetDataFileName(broken);
+    int replaced = 0;
+    QObject::connect(&list, &TodoList::AboutToReplace, [&] { ++replaced; });
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::WrongFormat);
+    EXPECT_EQ(replaced, 1);
+    EXPECT_TRUE(list.NoSaveOnExit);
+    EXPECT_EQ(list.FileName(), DataFile());
+    EXPECT_FALSE(list.Save());
+    EXPECT_FALSE(list.SaveTo(broken));
+    EXPECT_EQ(TestFolder::ReadBytes(broken), "<TODO_DATA>");
+    EXPECT_FALSE(QFileInfo::exists(DataFile()));
+}
+
+TEST_F(ListModel, EverySaveHasTheWindowsWriteBackFirstAndKeepsTheBackupAsAsked) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    QObject::connect(&list, &TodoList::WriteBack, [&] { AddItem("written back"); });
+    list.BackupOnSave = true;
+    ASSERT_TRUE(list.Save());
+    EXPECT_EQ(Items(DataFile()), 1);
+    ASSERT_TRUE(list.Save());
+    EXPECT_EQ(Items(DataFile()), 2);
+    EXPECT_EQ(Items(backup_file_name(DataFile())), 1);
+}
+
+TEST_F(ListModel, SwitchingFilesSavesTheOpenListFirstAndStopsWhenThatFails) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    AddItem("mine");
+    const QString other = Path("other.dat");
+    EXPECT_EQ(list.SaveAs(other), TodoList::SwitchResult::Switched);
+    EXPECT_EQ(list.FileName(), other);
+    EXPECT_EQ(Items(other), 1);
+
+    // Opening the own backup restores it: the save before the switch leaves it alone.
+    list.BackupOnSave = true;
+    const QString bak = backup_file_name(other);
+    TestFolder::WriteBytes(bak, kEmpty);
+    EXPECT_EQ(list.Open(bak), TodoList::SwitchResult::Switched);
+    EXPECT_EQ(TestFolder::ReadBytes(bak), kEmpty);
+    EXPECT_EQ(list.Doc().ChildCount(), 0);
+
+    // A folder that is gone: nothing switches, the old name stays.
+    const QString nowhere = Path("gone/list.dat");
+    EXPECT_EQ(list.SaveAs(nowhere), TodoList::SwitchResult::NotSaved);
+    EXPECT_FALSE(list.LastSaveError.isEmpty());
+    EXPECT_EQ(list.FileName(), bak);
+    settings.SetDataFileName(nowhere);
+    EXPECT_EQ(list.Open(other), TodoList::SwitchResult::NotSaved);
+    EXPECT_EQ(list.FileName(), nowhere);
+}
+
+TEST_F(ListModel, TheAutomaticSaveIsArmedFromTheSettingsAndReArmedFromTheEndOfEachSave) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    list.ArmAutoSave();
+    EXPECT_FALSE(list.AutoSaveTimer()->isActive()) << "off until the user turns it on";
+    settings.SetAutoSave(true, 60);
+    list.ArmAutoSave();
+    EXPECT_TRUE(list.AutoSaveTimer()->isActive());
+    EXPECT_EQ(list.AutoSaveTimer()->interval(), 60000);
+    AddItem("auto");
+    list.AutoSave();
+    EXPECT_EQ(Items(DataFile()), 1);
+    EXPECT_TRUE(list.AutoSaveTimer()->isActive());
+
+    int failures = 0;
+    QObject::connect(&list, &TodoList::AutoSaveFailed, [&] { ++failures; });
+    settings.SetDataFileName(Path("gone/list.dat"));
+    list.AutoSave();
+    EXPECT_EQ(failures, 1);
+    EXPECT_TRUE(list.AutoSaveTimer()->isActive()) << "it tries again at the next interval";
+}
+
+} // namespace
