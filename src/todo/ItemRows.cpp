@@ -86,9 +86,9 @@ std::string caption(const QListWidgetItem* row) {
                                                            : from_qstring(row->text());
 }
 
-void store(QListWidgetItem* row) {
-    if (TNoxPigger* item = item_of(row))
-        todo::store_item(*item, caption(row), row->checkState() == Qt::Checked, picture(row));
+bool store(QListWidgetItem* row) {
+    TNoxPigger* item = item_of(row);
+    return item && todo::store_item(*item, caption(row), row->checkState() == Qt::Checked, picture(row));
 }
 
 QString description_for_editor(const std::string& bytes) {

@@ -27,8 +27,8 @@ int picture(const QListWidgetItem* row);
 int picture(const QTreeWidgetItem* row);
 // The caption as bytes: those read when the text is unchanged, else the edited text.
 std::string caption(const QListWidgetItem* row);
-// Writes the row's text, tick and picture into its item.
-void store(QListWidgetItem* row);
+// Writes the row's text, tick and picture into its item; true when that changed the item.
+bool store(QListWidgetItem* row);
 
 // A description as the text area shows it (LF between lines) and as the document keeps it (CR LF). The
 // area's text is taken as typed: no-break spaces stay, and both kinds of line break are lines.

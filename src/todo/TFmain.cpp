@@ -320,7 +320,9 @@ void TFmain::go_to_day(const std::string& key) {
         DatePicker1->setEnabled(false);
     }
     clear_description();
+    const int days = TodoDoc()->ChildCount();
     current_day = todo::find_or_create_day(*TodoDoc(), key);
+    if (TodoDoc()->ChildCount() != days) Registry().list.NoteChange();
     fill_day_list();
     item_actions_enabling();
 }
@@ -398,7 +400,7 @@ QListWidgetItem* TFmain::selected_row() const {
 }
 
 void TFmain::store_item_row(QListWidgetItem* row) {
-    item_rows::store(row);
+    if (item_rows::store(row)) Registry().list.NoteChange();
 }
 
 void TFmain::store_day_list() {
@@ -410,8 +412,14 @@ void TFmain::store_day_list() {
 }
 
 void TFmain::store_description() {
-    if (description_modified && descriptionOwner_)
-        todo::description_of(*descriptionOwner_)->Text = item_rows::description_from_editor(Memo_dsc);
+    if (description_modified && descriptionOwner_) {
+        std::string text = item_rows::description_from_editor(Memo_dsc);
+        TNoxPigger* description = todo::description_of(*descriptionOwner_);
+        if (description->Text != text) {
+            description->Text = std::move(text);
+            Registry().list.NoteChange();
+        }
+    }
     description_modified = false;
 }
 
@@ -419,10 +427,12 @@ void TFmain::load_description() {
     clear_description();
     TNoxPigger* item = item_of_row(selected_row());
     if (!item) return;
+    const int children = item->ChildCount();
     Memo_dsc->setPlainText(item_rows::description_for_editor(todo::description_of(*item)->Text));
     descriptionOwner_ = item;
     description_modified = false;
     todo::remarks_of(*item);
+    if (item->ChildCount() != children) Registry().list.NoteChange();
 }
 
 void TFmain::clear_description() {
@@ -444,6 +454,7 @@ TNoxPigger* TFmain::add_item(TNoxPigger* day, const std::string& text) {
     store_day_list();
     TNoxPigger* item = day->AddChild(todo::kItemTag);
     item->SetAttr(todo::kCaptionAttr, text);
+    Registry().list.NoteChange();
     QListWidgetItem* row = show_item_row(item);
     LV1->setCurrentItem(row);
     row->setSelected(true);
@@ -477,7 +488,7 @@ void TFmain::step_day(bool forward) {
 }
 
 void TFmain::remove_empty_days() {
-    todo::remove_empty_days(*TodoDoc());
+    if (todo::remove_empty_days(*TodoDoc())) Registry().list.NoteChange();
     if (current_day && TodoDoc()->IndexOfChild(current_day) < 0) current_day = nullptr;
 }
 
@@ -543,6 +554,7 @@ void TFmain::RowDropped(QListWidgetItem* target) {
     const int to = current_day->IndexOfChild(item_of_row(target));
     if (from < 0 || to < 0) return;
     current_day->MoveChild(from, to);
+    Registry().list.NoteChange();
     store_day_list();
     go_to_day(shown_key());
 }
@@ -576,6 +588,7 @@ void TFmain::N_DeleteClick() {
         LV1->clearSelection();
     }
     delete item;
+    Registry().list.NoteChange();
     item_actions_enabling();
 }
 
@@ -588,6 +601,7 @@ void TFmain::N_Change_imageClick() {
     // The row may be gone if the document changed meanwhile.
     if (row_of_item(item) != row) return;
     item->SetAttr(todo::kIndexAttr, std::to_string(index));
+    Registry().list.NoteChange();
     show_item_row(item);
 }
 

@@ -26,6 +26,12 @@ QString TodoList::FileName() const {
 void TodoList::NewDocument() {
     doc_->Clear();
     doc_->SetTagName(todo::kRootTag);
+    NoteChange();
+}
+
+void TodoList::NoteChange() {
+    ++revision_;
+    emit Changed();
 }
 
 TodoList::LoadResult TodoList::Load() {
@@ -34,7 +40,10 @@ TodoList::LoadResult TodoList::Load() {
     try {
         doc_->LoadFromFile(QFile::encodeName(name).toStdString());
         // An empty file holds no element; it would never save what is added to it.
-        if (!doc_->TagName().empty()) return LoadResult::Loaded;
+        if (!doc_->TagName().empty()) {
+            NoteChange();
+            return LoadResult::Loaded;
+        }
     } catch (const std::exception&) {
     }
 

@@ -45,6 +45,10 @@ public:
     // fails the old file stays current.
     SwitchResult SaveAs(const QString& fileName);
 
+    // Every change of the document counts up; whoever changes it outside a load says so here.
+    quint64 Revision() const { return revision_; }
+    void NoteChange();
+
     // Automatic save: armed from the settings when on; each automatic save re-arms from its own end.
     void ArmAutoSave();
     void StopAutoSave();
@@ -68,6 +72,8 @@ signals:
     void Saved(bool ok);
     // An automatic save did not reach the disk.
     void AutoSaveFailed();
+    // The document changed (an edit, or a load replacing it).
+    void Changed();
 
 private:
     Settings& settings_;
@@ -75,4 +81,5 @@ private:
     std::unique_ptr<TNoxPigger> doc_;
     QTimer autoSaveTimer_;
     bool autoSaveRunning_ = false; // the automatic save's lock
+    quint64 revision_ = 0;
 };

@@ -12,12 +12,13 @@ TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key) {
     return day;
 }
 
-void remove_empty_days(TNoxPigger& root) {
+bool remove_empty_days(TNoxPigger& root) {
     std::vector<TNoxPigger*> empty;
     for (TNoxPigger* day = root.FindChild(kDayTag); day; day = root.FindNextSibling(day))
         if (day->ChildCount() == 0) empty.push_back(day);
     for (TNoxPigger* day : empty)
         delete day;
+    return !empty.empty();
 }
 
 TNoxPigger* find_or_add_child(TNoxPigger* parent, const std::string& tag) {
@@ -67,10 +68,15 @@ int picture_index(const TNoxPigger& item) {
     return parsed_picture_index(item).value_or(kNewItemPicture);
 }
 
-void store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex) {
+bool store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex) {
+    const std::string doneValue = done ? "Y" : "";
+    const std::string index = std::to_string(pictureIndex);
+    const bool changed = item.GetAttr(kCaptionAttr) != text || item.GetAttr(kDoneAttr) != doneValue ||
+                         item.GetAttr(kIndexAttr) != index;
     item.SetAttr(kCaptionAttr, text);
-    item.SetAttr(kDoneAttr, done ? "Y" : "");
-    item.SetAttr(kIndexAttr, std::to_string(pictureIndex));
+    item.SetAttr(kDoneAttr, doneValue);
+    item.SetAttr(kIndexAttr, index);
+    return changed;
 }
 
 bool is_timed(const TNoxPigger& item) {

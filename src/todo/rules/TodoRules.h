@@ -29,8 +29,8 @@ inline constexpr int kTvShowPicture = 35;
 TNoxPigger* find_or_add_child(TNoxPigger* parent, const std::string& tag);
 // The day element of a key (compared case-insensitively, first match), appended when missing.
 TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key);
-// Deletes every DAY_DATA child of the root that has no children at all.
-void remove_empty_days(TNoxPigger& root);
+// Deletes every DAY_DATA child of the root that has no children at all; true when there was one.
+bool remove_empty_days(TNoxPigger& root);
 TNoxPigger* description_of(TNoxPigger& item);
 TNoxPigger* remarks_of(TNoxPigger& item);
 
@@ -44,8 +44,9 @@ bool is_done_in_reports(const TNoxPigger& item);
 std::optional<int> parsed_picture_index(const TNoxPigger& item);
 // The day list's picture: INDEX, or 0 when it gives none.
 int picture_index(const TNoxPigger& item);
-// The three attributes stored from a list row, in the order the rows write them.
-void store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex);
+// The three attributes stored from a list row, in the order the rows write them. True when that changed
+// the item.
+bool store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex);
 
 bool is_timed(const TNoxPigger& item);
 // HOUR and MINUTE set together as two-digit texts.
