@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,6 +50,15 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
         box.setDefaultButton(stay);
         box.exec();
         return box.clickedButton() == quit;
+    };
+    AskRestoreRecovery = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
+                        isVisible() ? this : nullptr);
+        QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(restore);
+        box.exec();
+        return box.clickedButton() == restore;
     };
 }
 
@@ -133,9 +143,23 @@ TNoxPigger* TForm_main::FindOrAddChild(TNoxPigger* parent, const std::string& ta
 
 bool TForm_main::LoadDataFile() {
     const QString name = GetDataFileName();
-    if (reg_.list.Load() != TodoList::LoadResult::WrongFormat) return true;
-    EndForWrongFormat(name);
-    return false;
+    // Asked before the load, which writes a missing data file and so makes it the newer one.
+    const std::optional<QDateTime> when = reg_.list.LeftRecovery();
+    if (reg_.list.Load() == TodoList::LoadResult::WrongFormat) {
+        EndForWrongFormat(name);
+        return false;
+    }
+    if (when) {
+        const QString text =
+            QStringLiteral("The list was not saved when Quillmarch last stopped. Restore the unsaved "
+                           "changes from %1?")
+                .arg(QLocale().toString(*when, QLocale::ShortFormat));
+        if (!AskRestoreRecovery(text) || !reg_.list.RestoreRecovery()) reg_.list.DiscardRecovery();
+    } else if (QFileInfo::exists(reg_.list.RecoveryFileName())) {
+        // Older than the list: the list was saved after it. Kept aside all the same.
+        reg_.list.DiscardRecovery();
+    }
+    return true;
 }
 
 void TForm_main::EndForWrongFormat(const QString& fileName) {
@@ -184,7 +208,10 @@ void TForm_main::ShowHelp(const QString& topic) {
 
 bool TForm_main::FinalSave() {
     if (NoSaveOnExit()) return true;
-    if (SaveData()) return true;
+    if (SaveData()) {
+        reg_.list.RemoveRecovery();
+        return true;
+    }
     return AskQuitUnsaved(
         QStringLiteral("Can not save data file\n\n%1\n%2\n\nQuit without saving the changes?")
             .arg(GetDataFileName(), reg_.list.LastSaveError));

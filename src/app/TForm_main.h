@@ -70,6 +70,8 @@ public:
     std::function<void(const QString&)> ShowShellMessage;
     // Asked when the final save failed: true to quit anyway, false to keep the window open.
     std::function<bool(const QString&)> AskQuitUnsaved;
+    // Asked when a recovery copy of unsaved changes was left: true to restore it, false to discard it.
+    std::function<bool(const QString&)> AskRestoreRecovery;
 
 signals:
     // The close sequence has finished: the program ends.

@@ -31,8 +31,9 @@ struct ProgramWindows::Windows {
 };
 
 ProgramWindows::ProgramWindows(const QString& programFile)
-    : paths(programFile), settings(paths.settingsFile), list(settings, paths.defaultDataFile),
-      registry(settings, list), windows_(std::make_unique<Windows>()) {}
+    : paths(programFile), settings(paths.settingsFile),
+      list(settings, paths.defaultDataFile, paths.recoveryFolder), registry(settings, list),
+      windows_(std::make_unique<Windows>()) {}
 
 ProgramWindows::~ProgramWindows() = default;
 

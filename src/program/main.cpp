@@ -41,7 +41,11 @@ void close_on_end_signals(QWidget* mainWindow) {
 int main(int argc, char** argv) {
     // A second start ends at once: no window, no message, no file touched.
     SingleInstance instance;
-    if (!instance.Acquire()) return 0;
+    if (!instance.Acquire()) {
+        // The running copy may wait hidden in the tray: it shows its window.
+        SingleInstance::AskRunningToShow();
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillmarch"));
@@ -55,6 +59,7 @@ int main(int argc, char** argv) {
     TFmain* main = program.registry.main;
     QObject::connect(main, &TForm_main::ClosedForGood, &app, &QApplication::quit, Qt::QueuedConnection);
     close_on_end_signals(main);
+    instance.Listen(main, [main] { main->ShowFromTray(); });
     main->show();
     int result = app.exec();
     // The loop can also end without the window's close (the session quitting while it stands by): the

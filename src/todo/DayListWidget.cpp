@@ -12,16 +12,37 @@ DayListWidget::DayListWidget(QWidget* parent) : QListWidget(parent) {
     setDefaultDropAction(Qt::MoveAction);
 }
 
+QLineEdit* DayListWidget::OpenEditor() const {
+    if (!IsEditing()) return nullptr;
+    for (QLineEdit* editor : viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+        if (!editor->isHidden()) return editor;
+    return nullptr;
+}
+
 void DayListWidget::AcceptEdit() {
-    if (!IsEditing()) return;
-    // The open editor is the viewport's line edit that still has focus or is shown; closed ones are
-    // already on their way out.
-    for (QLineEdit* editor : viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
-        if (editor->isHidden()) continue;
+    if (QLineEdit* editor = OpenEditor()) {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
-        return;
     }
+}
+
+QListWidgetItem* DayListWidget::EditedRow() const {
+    return OpenEditor() && edited_.isValid() ? itemFromIndex(edited_) : nullptr;
+}
+
+QString DayListWidget::EditorText() const {
+    const QLineEdit* editor = OpenEditor();
+    return editor ? editor->text() : QString();
+}
+
+bool DayListWidget::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool started = QListWidget::edit(index, trigger, event);
+    if (started) edited_ = index;
+    if (started)
+        if (QLineEdit* editor = OpenEditor())
+            connect(editor, &QLineEdit::textEdited, this, &DayListWidget::EditorTextEdited,
+                    Qt::UniqueConnection);
+    return started;
 }
 
 // Only this list accepts the drop.

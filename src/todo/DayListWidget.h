@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <functional>
 
+class QLineEdit;
+
 class DayListWidget final : public QListWidget {
     Q_OBJECT
 public:
@@ -13,6 +15,9 @@ public:
     bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
     // Accepts an in-place edit in progress, keeping what the user typed.
     void AcceptEdit();
+    // The row being edited in place and the text typed so far, the edit staying open; none without an edit.
+    QListWidgetItem* EditedRow() const;
+    QString EditorText() const;
 
     // Sees every key press before the list's own handling; true when it consumed the key.
     std::function<bool(QKeyEvent*)> OnKeyDown;
@@ -20,10 +25,19 @@ public:
 signals:
     // A row was dropped onto another row (or onto none: -1).
     void RowDropped(QListWidgetItem* target);
+    // The user typed into an in-place edit.
+    void EditorTextEdited();
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The open editor: the viewport's line edit that is shown; closed ones are already on their way out.
+    QLineEdit* OpenEditor() const;
+
+    QPersistentModelIndex edited_;
 };

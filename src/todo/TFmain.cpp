@@ -57,6 +57,7 @@ TFmain::TFmain(WindowRegistry& registry, QWidget* parent) : TForm_main(registry,
 
     Timer_auto_save = registry.list.AutoSaveTimer();
     connect(&registry.list, &TodoList::WriteBack, this, &TFmain::store_day_list);
+    connect(&registry.list, &TodoList::ModifiedChanged, this, &TFmain::ShowSaveState);
     connect(&registry.list, &TodoList::AboutToReplace, this, &TFmain::empty_day_list);
     connect(&registry.list, &TodoList::Saved, this, [this](bool ok) {
         if (ok) ClearSaveFailure();
@@ -290,10 +291,17 @@ void TFmain::BuildClientArea() {
     connect(RB_date_on, &QRadioButton::clicked, this, &TFmain::RB_date_onClick);
     connect(RB_date_off, &QRadioButton::clicked, this, &TFmain::RB_date_onClick);
     connect(DatePicker1, &QDateEdit::dateChanged, this, &TFmain::DatePicker1Change);
-    connect(Memo_dsc, &QPlainTextEdit::textChanged, this, [this] { description_modified = true; });
+    // What the user types is unsaved from the first key on, also before it reaches the document.
+    connect(Memo_dsc, &QPlainTextEdit::textChanged, this, [this] {
+        description_modified = true;
+        if (!loadingDescription_) Registry().list.NoteChange();
+    });
+    connect(LV1, &DayListWidget::EditorTextEdited, this, [this] { Registry().list.NoteChange(); });
     connect(LV1, &QListWidget::itemSelectionChanged, this, &TFmain::RowStateChanging);
     connect(LV1, &QListWidget::itemChanged, this, [this](QListWidgetItem*) {
-        if (!filling_) RowStateChanging();
+        if (filling_) return;
+        Registry().list.NoteChange();
+        RowStateChanging();
     });
     LV1->OnKeyDown = [this](QKeyEvent* event) { return LV1KeyDown(event); };
     connect(LV1, &DayListWidget::RowDropped, this, &TFmain::RowDropped);
@@ -322,7 +330,7 @@ void TFmain::go_to_day(const std::string& key) {
     clear_description();
     const int days = TodoDoc()->ChildCount();
     current_day = todo::find_or_create_day(*TodoDoc(), key);
-    if (TodoDoc()->ChildCount() != days) Registry().list.NoteChange();
+    if (TodoDoc()->ChildCount() != days) Registry().list.NoteChange(TodoList::Change::Bookkeeping);
     fill_day_list();
     item_actions_enabling();
 }
@@ -403,12 +411,23 @@ void TFmain::store_item_row(QListWidgetItem* row) {
     if (item_rows::store(row)) Registry().list.NoteChange();
 }
 
-void TFmain::store_day_list() {
-    // An edit still open keeps its text: accepting it is what the user would expect of a save.
-    if (LV1->IsEditing()) LV1->AcceptEdit();
+void TFmain::store_day_list(bool quietly) {
+    // An edit still open keeps its text: accepting it is what the user would expect of a save. A save
+    // the user did not ask for takes the text as it stands and leaves the edit open.
+    QListWidgetItem* edited = quietly ? LV1->EditedRow() : nullptr;
+    if (!quietly && LV1->IsEditing()) LV1->AcceptEdit();
     store_description();
-    for (int i = 0; i < LV1->count(); ++i)
-        store_item_row(LV1->item(i));
+    for (int i = 0; i < LV1->count(); ++i) {
+        QListWidgetItem* row = LV1->item(i);
+        TNoxPigger* item = item_of_row(row);
+        if (row == edited && item) {
+            if (todo::store_item(*item, from_qstring(LV1->EditorText()), row->checkState() == Qt::Checked,
+                                 item_rows::picture(row)))
+                Registry().list.NoteChange();
+        } else {
+            store_item_row(row);
+        }
+    }
 }
 
 void TFmain::store_description() {
@@ -428,15 +447,19 @@ void TFmain::load_description() {
     TNoxPigger* item = item_of_row(selected_row());
     if (!item) return;
     const int children = item->ChildCount();
+    loadingDescription_ = true;
     Memo_dsc->setPlainText(item_rows::description_for_editor(todo::description_of(*item)->Text));
+    loadingDescription_ = false;
     descriptionOwner_ = item;
     description_modified = false;
     todo::remarks_of(*item);
-    if (item->ChildCount() != children) Registry().list.NoteChange();
+    if (item->ChildCount() != children) Registry().list.NoteChange(TodoList::Change::Bookkeeping);
 }
 
 void TFmain::clear_description() {
+    loadingDescription_ = true;
     Memo_dsc->clear();
+    loadingDescription_ = false;
     descriptionOwner_ = nullptr;
     description_modified = false;
 }
@@ -488,7 +511,7 @@ void TFmain::step_day(bool forward) {
 }
 
 void TFmain::remove_empty_days() {
-    if (todo::remove_empty_days(*TodoDoc())) Registry().list.NoteChange();
+    if (todo::remove_empty_days(*TodoDoc())) Registry().list.NoteChange(TodoList::Change::Bookkeeping);
     if (current_day && TodoDoc()->IndexOfChild(current_day) < 0) current_day = nullptr;
 }
 
@@ -649,13 +672,19 @@ bool TFmain::N_SaveClick() {
     return Registry().list.Save();
 }
 
-void TFmain::ShowNotSaved() {
-    StatusPanel0->setText(QStringLiteral("Not saved"));
-    StatusPanel0->setToolTip(Registry().list.LastSaveError);
+void TFmain::ShowSaveState() {
+    if (saveFailed_) {
+        StatusPanel0->setText(QStringLiteral("Not saved"));
+        StatusPanel0->setToolTip(Registry().list.LastSaveError);
+    } else {
+        StatusPanel0->setText(Registry().list.IsModified() ? QStringLiteral("Modified") : QString());
+        StatusPanel0->setToolTip({});
+    }
 }
 
 void TFmain::ReportSaveFailure(bool automatic) {
-    ShowNotSaved();
+    saveFailed_ = true;
+    ShowSaveState();
     if (automatic && saveFailureShown_) return;
     saveFailureShown_ = true;
     ShowShellMessage(
@@ -666,8 +695,8 @@ void TFmain::ReportSaveFailure(bool automatic) {
 
 void TFmain::ClearSaveFailure() {
     saveFailureShown_ = false;
-    StatusPanel0->clear();
-    StatusPanel0->setToolTip({});
+    saveFailed_ = false;
+    ShowSaveState();
 }
 
 // What became of a switch to another file: shown from today, or why not.
@@ -677,7 +706,8 @@ bool TFmain::SwitchFinished(TodoList::SwitchResult result, const QString& fileNa
         go_to_today();
         return true;
     case TodoList::SwitchResult::NotSaved:
-        ShowNotSaved();
+        saveFailed_ = true;
+        ShowSaveState();
         ShowShellMessage(
             QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
                            "is not lost.")

@@ -105,7 +105,9 @@ public:
     TNoxPigger* item_of_row(const QListWidgetItem* row) const;
     QListWidgetItem* selected_row() const;
     void store_item_row(QListWidgetItem* row);
-    void store_day_list();
+    // Quietly: for a save the user did not ask for; nothing on screen changes, an open in-place edit
+    // stays open and its text so far goes into the item.
+    void store_day_list(bool quietly = false);
     void store_description();
     void load_description();
     void clear_description();
@@ -167,7 +169,9 @@ private:
     QListWidgetItem* new_row(TNoxPigger* item);
     // Tells the user a save did not reach the disk; repeated failures of the automatic save only once.
     void ReportSaveFailure(bool automatic);
-    void ShowNotSaved();
+    // The status bar's first panel: "Not saved" after a failed save, else "Modified" while changes are
+    // unsaved.
+    void ShowSaveState();
     void ClearSaveFailure();
     bool SwitchDataFile(const QString& fileName, const QString& what);
     bool SwitchFinished(TodoList::SwitchResult result, const QString& fileName, const QString& what);
@@ -175,6 +179,8 @@ private:
     QString fileName_;
     TNoxPigger* descriptionOwner_ = nullptr; // the item whose description Memo_dsc shows
     bool saveFailureShown_ = false;
+    bool saveFailed_ = false;
+    bool loadingDescription_ = false;
     bool geometryApplied_ = false;
     bool wasMaximized_ = false;
     bool filling_ = false;

@@ -2,8 +2,10 @@
 #include "markup/NoxPigger.h"
 #include "todo/rules/DataFileSave.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -11,9 +13,14 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -176,6 +183,100 @@ TEST(Shutdown, TerminatingTheProgramRunsTheCloseSequenceSoTheListIsSaved) {
         EXPECT_EQ(doc.Child(0)->GetAttr("DATE"), "N/A");
         EXPECT_EQ(doc.Child(0)->Child(0)->GetAttr("CAPTION"), "kept");
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SingleInstance, ASecondStartShowsTheWindowOfTheRunningCopyAndEnds) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString lockFile =
+        QDir(runtime.path()).filePath(QStringLiteral("org.quillmarch.todo.semahore.running"));
+    SingleInstance running;
+    ASSERT_TRUE(running.Acquire(lockFile));
+    QWidget window;
+    ASSERT_TRUE(running.Listen(&window, [&window] { window.show(); }));
+    EXPECT_EQ(QFileInfo(SingleInstance::SocketFileName(lockFile)).permissions() & QFile::ReadOther, 0)
+        << "the socket is the user's own";
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second.setProcessEnvironment(env);
+    QEventLoop loop;
+    QObject::connect(&second, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    second.start(QStringLiteral(QM_PROGRAM), {});
+    loop.exec();
+    ASSERT_EQ(second.state(), QProcess::NotRunning);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(window.isVisible()) << "the running copy was asked to show its window";
+}
+
+} // namespace
+
+namespace {
+
+// The captions of the items of a list file; none when it does not load.
+std::set<std::string> Captions(const QString& file) {
+    std::set<std::string> out;
+    TNoxPigger doc;
+    try {
+        doc.LoadFromFile(QFile::encodeName(file).toStdString());
+    } catch (const std::exception&) {
+        return out;
+    }
+    for (const TNoxPigger* day : doc.Children())
+        for (const TNoxPigger* item : day->Children())
+            out.insert(item->GetAttr("CAPTION"));
+    return out;
+}
+
+TEST(CrashSafety, AKillAtAnyMomentLosesNoChangeOlderThanTheRecoveryDelay) {
+    // The program's own delay is 10 seconds; a short one makes 200 kills affordable and the rule the same.
+    constexpr int kDelayMs = 200;
+    // Room for a busy machine (and the sanitizers) between the time a copy is due and its write.
+    constexpr int kSlackMs = 1300;
+    constexpr int kRounds = 200;
+    constexpr int kAtOnce = 8;
+    int checked = 0;
+    for (int round = 0; round < kRounds; round += kAtOnce) {
+        std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+        std::vector<std::unique_ptr<QProcess>> children;
+        for (int i = 0; i < kAtOnce; ++i) {
+            dirs.push_back(std::make_unique<QTemporaryDir>());
+            children.push_back(std::make_unique<QProcess>());
+            ASSERT_TRUE(StartAndWaitFor(*children.back(), QStringLiteral(QM_EDIT_CRASH_CHILD),
+                                        {dirs.back()->path(), QString::number(kDelayMs)}, "editing"))
+                << round + i;
+        }
+        QThread::msleep(QRandomGenerator::global()->bounded(100, 2000));
+        for (int i = 0; i < kAtOnce; ++i) {
+            QProcess& child = *children[static_cast<size_t>(i)];
+            const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
+            child.kill();
+            ASSERT_TRUE(child.waitForFinished(5000));
+            const QDir dir(dirs[static_cast<size_t>(i)]->path());
+            std::set<std::string> kept = Captions(dir.filePath(QStringLiteral("quillmarch.dat")));
+            const QDir state(dir.filePath(QStringLiteral("state/quillmarch")));
+            for (const QString& copy : state.entryList({QStringLiteral("*.recovery")}, QDir::Files))
+                kept.merge(Captions(state.filePath(copy)));
+            for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+                const QList<QByteArray> fields = line.split(' ');
+                if (fields.size() != 2) continue;
+                if (fields[1].toLongLong() > killedAt - kDelayMs - kSlackMs) continue;
+                ASSERT_TRUE(kept.count(fields[0].toStdString()))
+                    << "change " << fields[0].toStdString() << " lost in round " << round + i;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 0);
 }
 
 } // namespace

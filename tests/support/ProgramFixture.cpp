@@ -1,9 +1,11 @@
 #include "ProgramFixture.h"
 
+#include <QFile>
 #include <QLocale>
 
 void ProgramFixture::SetUp() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(Path(QStringLiteral("state"))));
 }
 
 void ProgramFixture::TearDown() {

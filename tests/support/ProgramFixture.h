@@ -6,6 +6,7 @@
 #include "program/ProgramWindows.h"
 #include "todo/TFmain.h"
 
+#include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,6 +18,8 @@ struct TestProgram {
     WindowRegistry& reg() { return program.registry; }
 
     TestFolder folder;
+    // Recovery copies go into the test's folder too.
+    bool stateInFolder = qputenv("XDG_STATE_HOME", QFile::encodeName(folder.Path(QStringLiteral("state"))));
     ProgramWindows program{folder.Path(QStringLiteral("quillmarch"))};
 };
 

@@ -12,8 +12,16 @@ QString backup_file_name(const QString& dataFile) {
 
 bool save_data_file(const TNoxPigger& doc, const QString& fileName, bool backup, QString* error) {
     const std::string target = QFile::encodeName(fileName).toStdString();
-    // An empty file holds nothing worth keeping; copying it would wipe the last good backup.
+    const std::string text = doc.GetText();
     const QFileInfo current(fileName);
+    if (current.isFile() && current.size() == static_cast<qint64>(text.size())) {
+        try {
+            if (ReadFileBytes(target) == text) return true;
+        } catch (const std::exception&) {
+            // Unreadable: the write below says why, if it fails too.
+        }
+    }
+    // An empty file holds nothing worth keeping; copying it would wipe the last good backup.
     if (backup && current.isFile() && current.size() > 0) {
         // A copy rather than a rename: the data file never stops existing.
         try {
@@ -24,7 +32,7 @@ bool save_data_file(const TNoxPigger& doc, const QString& fileName, bool backup,
         }
     }
     try {
-        doc.SaveToFile(target);
+        WriteFileAtomically(target, text);
     } catch (const std::exception& e) {
         if (error) *error = QString::fromLocal8Bit(e.what());
         return false;

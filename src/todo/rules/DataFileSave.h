@@ -10,6 +10,8 @@ class TNoxPigger;
 QString backup_file_name(const QString& dataFile);
 
 // Writes the document to the file. With backup, the file's current content first becomes the ".BAK"
-// (itself written crash-safely; a missing data file simply has no backup). Returns false with a reason
-// when the data file was not written; a failed backup does not stop the save.
+// (itself written crash-safely; a missing data file simply has no backup). A file that already holds
+// exactly the document's text is left alone, backup and all, so the backup keeps the version before the
+// last real change. Returns false with a reason when the data file was not written; a failed backup does
+// not stop the save.
 bool save_data_file(const TNoxPigger& doc, const QString& fileName, bool backup, QString* error = nullptr);

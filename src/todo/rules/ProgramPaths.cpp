@@ -14,6 +14,13 @@ QString with_extension(const QString& file, const QString& extension) {
 }
 
 namespace {
+QString state_folder() {
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::home().filePath(QStringLiteral(".local/state"));
+    return QDir(base).filePath(QStringLiteral("quillmarch"));
+}
+
 QString placed(const QString& programFile, const QString& extension,
                QStandardPaths::StandardLocation fallback) {
     const QString beside = with_extension(programFile, extension);
@@ -28,4 +35,5 @@ QString placed(const QString& programFile, const QString& extension,
 ProgramPaths::ProgramPaths(const QString& file)
     : programFile(file.isEmpty() ? QCoreApplication::applicationFilePath() : file),
       defaultDataFile(placed(programFile, QStringLiteral(".dat"), QStandardPaths::AppDataLocation)),
-      settingsFile(placed(programFile, QStringLiteral(".set"), QStandardPaths::AppConfigLocation)) {}
+      settingsFile(placed(programFile, QStringLiteral(".set"), QStandardPaths::AppConfigLocation)),
+      recoveryFolder(state_folder()) {}

@@ -14,4 +14,6 @@ struct ProgramPaths {
     QString programFile;
     QString defaultDataFile; // ".dat"
     QString settingsFile;    // ".set"
+    // Where the recovery copies of unsaved lists go: the user's state folder.
+    QString recoveryFolder;
 };

@@ -4,16 +4,26 @@
 #include "todo/rules/Settings.h"
 #include "todo/rules/TodoRules.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-TodoList::TodoList(Settings& settings, const QString& defaultFileName, QObject* parent)
+namespace {
+// The shortest wait before a recovery copy: keystrokes in a row make one write.
+constexpr int kRecoveryGatherMs = 2000;
+} // namespace
+
+TodoList::TodoList(Settings& settings, const QString& defaultFileName, const QString& recoveryFolder,
+                   QObject* parent)
     : QObject(parent), settings_(settings), defaultFileName_(defaultFileName),
-      doc_(std::make_unique<TNoxPigger>()) {
+      recoveryFolder_(recoveryFolder), doc_(std::make_unique<TNoxPigger>()) {
     BackupOnSave = settings_.BackupMode() == 2;
     autoSaveTimer_.setObjectName(QStringLiteral("Timer_auto_save"));
     autoSaveTimer_.setSingleShot(true);
     connect(&autoSaveTimer_, &QTimer::timeout, this, &TodoList::AutoSave);
+    recoveryTimer_.setSingleShot(true);
+    connect(&recoveryTimer_, &QTimer::timeout, this, &TodoList::WriteRecovery);
 }
 
 TodoList::~TodoList() = default;
@@ -26,12 +36,22 @@ QString TodoList::FileName() const {
 void TodoList::NewDocument() {
     doc_->Clear();
     doc_->SetTagName(todo::kRootTag);
-    NoteChange();
+    NoteChange(Change::Bookkeeping);
 }
 
-void TodoList::NoteChange() {
+void TodoList::NoteChange(Change kind) {
     ++revision_;
+    if (kind == Change::Edit) {
+        SetModified(true);
+        ScheduleRecovery();
+    }
     emit Changed();
+}
+
+void TodoList::SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    emit ModifiedChanged(modified);
 }
 
 TodoList::LoadResult TodoList::Load() {
@@ -41,13 +61,15 @@ TodoList::LoadResult TodoList::Load() {
         doc_->LoadFromFile(QFile::encodeName(name).toStdString());
         // An empty file holds no element; it would never save what is added to it.
         if (!doc_->TagName().empty()) {
-            NoteChange();
+            NoteChange(Change::Bookkeeping);
+            SetModified(false);
             return LoadResult::Loaded;
         }
     } catch (const std::exception&) {
     }
 
     NewDocument();
+    SetModified(false);
     const QFileInfo info(name);
     if (info.exists() && !(info.isFile() && info.size() == 0)) {
         // Set before anyone is told: while a message is open, timers and menus still run, and none of
@@ -71,9 +93,13 @@ bool TodoList::SaveTo(const QString& fileName) {
     return ok;
 }
 
-bool TodoList::Save() {
-    emit WriteBack();
+bool TodoList::Save(SaveKind kind) {
+    emit WriteBack(kind == SaveKind::Automatic);
     const bool ok = SaveTo(FileName());
+    if (ok) {
+        SetModified(false);
+        RemoveRecovery();
+    }
     emit Saved(ok);
     return ok;
 }
@@ -118,7 +144,80 @@ void TodoList::AutoSave() {
     // Ending after a wrong-format file: nothing is saved any more, and nothing needs saying.
     if (NoSaveOnExit || autoSaveRunning_) return;
     autoSaveRunning_ = true;
-    if (!Save()) emit AutoSaveFailed();
+    if (!Save(SaveKind::Automatic)) emit AutoSaveFailed();
     autoSaveRunning_ = false;
     ArmAutoSave();
+}
+
+// ---- recovery copy ----
+
+QString TodoList::RecoveryFileName() const {
+    if (recoveryFolder_.isEmpty()) return {};
+    // One copy per data file: its name for the reader, a digest of its whole path to tell lists apart.
+    const QString path = QFileInfo(FileName()).absoluteFilePath();
+    const QByteArray digest =
+        QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha1).toHex();
+    return QDir(recoveryFolder_)
+        .filePath(QFileInfo(path).fileName() + u'-' + QString::fromLatin1(digest.left(12)) +
+                  QStringLiteral(".recovery"));
+}
+
+void TodoList::ScheduleRecovery() {
+    if (writingRecovery_ || recoveryFolder_.isEmpty() || recoveryTimer_.isActive()) return;
+    // Within the delay of this change, but never sooner than the delay after the last copy.
+    const qint64 sinceLast = sinceRecovery_.isValid() ? sinceRecovery_.elapsed() : RecoveryDelayMs;
+    const qint64 wait =
+        std::max<qint64>(RecoveryDelayMs - sinceLast, std::min(kRecoveryGatherMs, RecoveryDelayMs));
+    recoveryTimer_.start(static_cast<int>(std::min<qint64>(wait, RecoveryDelayMs)));
+}
+
+void TodoList::WriteRecovery() {
+    recoveryTimer_.stop();
+    if (!modified_ || NoSaveOnExit || recoveryFolder_.isEmpty()) return;
+    writingRecovery_ = true;
+    emit WriteBack(true);
+    writingRecovery_ = false;
+    sinceRecovery_.start();
+    try {
+        QDir().mkpath(recoveryFolder_);
+        WriteFileAtomically(QFile::encodeName(RecoveryFileName()).toStdString(), doc_->GetText());
+    } catch (const std::exception&) {
+        // Only a safety net: the next change tries again.
+    }
+}
+
+void TodoList::RemoveRecovery() {
+    recoveryTimer_.stop();
+    const QString file = RecoveryFileName();
+    if (!file.isEmpty()) QFile::remove(file);
+}
+
+std::optional<QDateTime> TodoList::LeftRecovery() const {
+    const QFileInfo recovery(RecoveryFileName());
+    if (recovery.filePath().isEmpty() || !recovery.isFile()) return std::nullopt;
+    const QFileInfo data(FileName());
+    if (data.exists() && data.lastModified() > recovery.lastModified()) return std::nullopt;
+    return recovery.lastModified();
+}
+
+bool TodoList::RestoreRecovery() {
+    TNoxPigger recovered;
+    try {
+        recovered.LoadFromFile(QFile::encodeName(RecoveryFileName()).toStdString());
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (recovered.TagName().empty()) return false;
+    emit AboutToReplace();
+    doc_->Assign(recovered);
+    NoteChange(Change::Edit);
+    return true;
+}
+
+void TodoList::DiscardRecovery() {
+    recoveryTimer_.stop();
+    const QString file = RecoveryFileName();
+    const QString discarded = file + QStringLiteral(".discarded");
+    QFile::remove(discarded);
+    QFile::rename(file, discarded);
 }

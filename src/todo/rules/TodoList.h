@@ -1,21 +1,27 @@
 // The open to-do list: its document, the file it lives in, loading and saving with the backup, switching
-// to another file, and the automatic save's schedule. Windows keep references into the document: they are
-// told before its content is replaced, and asked to write back their pending edits before every save.
+// to another file, the automatic save's schedule, and the recovery copy that keeps unsaved changes safe
+// from a crash. Windows keep references into the document: they are told before its content is replaced,
+// and asked to write back their pending edits before every save.
 #pragma once
 
 #include "markup/NoxPigger.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class Settings;
 
 class TodoList final : public QObject {
     Q_OBJECT
 public:
-    TodoList(Settings& settings, const QString& defaultFileName, QObject* parent = nullptr);
+    // The recovery copies live in recoveryFolder, one per data file.
+    TodoList(Settings& settings, const QString& defaultFileName, const QString& recoveryFolder = {},
+             QObject* parent = nullptr);
     ~TodoList() override;
 
     // The document's root: one element for the whole run, whose content loads replace.
@@ -31,11 +37,14 @@ public:
     // An empty list.
     void NewDocument();
 
-    // Writes the document, with a backup of the old file first when BackupOnSave. Returns whether it
-    // reached the disk; LastSaveError says why not.
+    // Writes the document, with a backup of the old file first when BackupOnSave; a file that already
+    // holds the document's text is left alone. Returns whether it reached the disk; LastSaveError says
+    // why not.
     bool SaveTo(const QString& fileName);
-    // Has the windows write back their edits, then saves to the current file.
-    bool Save();
+    // Has the windows write back their edits, then saves to the current file. A save the user did not
+    // ask for must not change what the user sees: windows then keep open edits open.
+    enum class SaveKind { User, Automatic };
+    bool Save(SaveKind kind = SaveKind::User);
 
     enum class SwitchResult { Switched, NotSaved, WrongFormat };
     // Saves the open list, then makes another file current and loads it. When that save fails nothing
@@ -45,9 +54,13 @@ public:
     // fails the old file stays current.
     SwitchResult SaveAs(const QString& fileName);
 
-    // Every change of the document counts up; whoever changes it outside a load says so here.
+    // Every change of the document counts up. An edit of the user's also marks the list modified until
+    // the next save; bookkeeping (a day element made for a visit, an empty description made for a
+    // selection) only counts.
+    enum class Change { Edit, Bookkeeping };
     quint64 Revision() const { return revision_; }
-    void NoteChange();
+    void NoteChange(Change kind = Change::Edit);
+    bool IsModified() const { return modified_; }
 
     // Automatic save: armed from the settings when on; each automatic save re-arms from its own end.
     void ArmAutoSave();
@@ -55,6 +68,22 @@ public:
     // The automatic save's timer event.
     void AutoSave();
     QTimer* AutoSaveTimer() { return &autoSaveTimer_; }
+
+    // The recovery copy of the current data file: written crash-safely while the list has unsaved
+    // changes, at most once per RecoveryDelayMs and within that time of a change; removed by a save.
+    QString RecoveryFileName() const;
+    int RecoveryDelayMs = 10000;
+    // The time of a recovery copy left by a run that did not end normally and newer than the data file.
+    std::optional<QDateTime> LeftRecovery() const;
+    // The recovered document becomes the current list, marked modified. False when it does not load.
+    bool RestoreRecovery();
+    // Renames the recovery copy with the ending ".discarded" (replacing an older one), so nothing the user
+    // typed is deleted without a trace.
+    void DiscardRecovery();
+    // Writes the recovery copy now, when there is something unsaved.
+    void WriteRecovery();
+    // The program ends normally with the list saved: no recovery copy is needed any more.
+    void RemoveRecovery();
 
     // Whether the next save keeps the old file as the backup first.
     bool BackupOnSave = false;
@@ -64,22 +93,33 @@ public:
     QString LastSaveError;
 
 signals:
-    // Before every save: windows write their pending edits into the document.
-    void WriteBack();
+    // Before every save and recovery copy: windows write their pending edits into the document. Quietly:
+    // nothing the user sees may change (an open edit stays open, its text going in as it stands).
+    void WriteBack(bool quietly);
     // Before the document's content is replaced: windows drop every reference into it.
     void AboutToReplace();
     // After every save through Save, whether it reached the disk.
     void Saved(bool ok);
     // An automatic save did not reach the disk.
     void AutoSaveFailed();
-    // The document changed (an edit, or a load replacing it).
+    // The document changed (an edit, bookkeeping, or a load replacing it).
     void Changed();
+    // The list got unsaved changes, or lost them by a save or a load.
+    void ModifiedChanged(bool modified);
 
 private:
+    void SetModified(bool modified);
+    void ScheduleRecovery();
+
     Settings& settings_;
     QString defaultFileName_;
+    QString recoveryFolder_;
     std::unique_ptr<TNoxPigger> doc_;
     QTimer autoSaveTimer_;
+    QTimer recoveryTimer_;
+    QElapsedTimer sinceRecovery_;
     bool autoSaveRunning_ = false; // the automatic save's lock
+    bool writingRecovery_ = false;
+    bool modified_ = false;
     quint64 revision_ = 0;
 };

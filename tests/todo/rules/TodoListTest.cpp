@@ -4,7 +4,10 @@
 #include "todo/rules/Settings.h"
 #include "todo/rules/TodoRules.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,6 +117,46 @@ TEST_F(ListModel, TheAutomaticSaveIsArmedFromTheSettingsAndReArmedFromTheEndOfEa
     list.AutoSave();
     EXPECT_EQ(failures, 1);
     EXPECT_TRUE(list.AutoSaveTimer()->isActive()) << "it tries again at the next interval";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListModel, ASaveOfTheTextAlreadyOnDiskWritesNothingAndLeavesTheBackupAlone) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    list.BackupOnSave = true;
+    AddItem("first");
+    ASSERT_TRUE(list.Save());
+    AddItem("second");
+    ASSERT_TRUE(list.Save());
+    const QString bak = backup_file_name(DataFile());
+    ASSERT_EQ(Items(bak), 1);
+    const QDateTime written = QFileInfo(DataFile()).lastModified();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(list.Save(TodoList::SaveKind::Automatic));
+        ASSERT_TRUE(list.SaveTo(DataFile()));
+    }
+    EXPECT_EQ(Items(bak), 1) << "the backup still holds the version before the last real change";
+    EXPECT_EQ(QFileInfo(DataFile()).lastModified(), written);
+}
+
+TEST_F(ListModel, TheRecoveryCopyFollowsUnsavedChangesAndGoesWithTheSave) {
+    TodoList recovering(settings, DataFile(), Path("state"));
+    ASSERT_EQ(recovering.Load(), TodoList::LoadResult::Created);
+    recovering.RecoveryDelayMs = 50;
+    const QString copy = recovering.RecoveryFileName();
+    todo::find_or_create_day(recovering.Doc(), "N/A")->AddChild("TASK")->SetAttr("CAPTION", "x");
+    recovering.NoteChange(TodoList::Change::Bookkeeping);
+    QTest::qWait(120);
+    EXPECT_FALSE(QFileInfo::exists(copy)) << "bookkeeping is no unsaved change";
+    recovering.NoteChange();
+    EXPECT_TRUE(recovering.IsModified());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 1000)) << "written within the delay";
+    EXPECT_EQ(Items(copy), 1);
+    ASSERT_TRUE(recovering.Save());
+    EXPECT_FALSE(recovering.IsModified());
+    EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
 } // namespace
