@@ -96,7 +96,7 @@ const char* BitmapBounds(const QByteArray& head, qint64& minimum, qint64& maximu
     const qint64 offset = U32(head, 10);
     const uint32_t infoSize = U32(head, kFileHeader);
     qint64 width = 0, height = 0;
-    uint32_t bits = 0, compression = 0, imageSize = 0;
+    uint32_t bits = 0, compression = 0;
     if (infoSize == 12) {
         if (head.size() < kFileHeader + 12) return kCutShort;
         width = U16(head, 18);
@@ -108,7 +108,6 @@ const char* BitmapBounds(const QByteArray& head, qint64& minimum, qint64& maximu
         height = static_cast<int32_t>(U32(head, 22));
         bits = U16(head, 28);
         compression = U32(head, 30);
-        imageSize = U32(head, 34);
     } else {
         return kNoBitmap;
     }
@@ -126,7 +125,7 @@ const char* BitmapBounds(const QByteArray& head, qint64& minimum, qint64& maximu
         // Run-length data has no fixed size; at worst it takes two bytes a pixel plus row and end marks.
         const qint64 worst = 2 * raw + 4 * height + 16;
         minimum = offset;
-        maximum = offset + std::max<qint64>(worst, imageSize <= worst ? imageSize : 0) + kTrailingSlack;
+        maximum = offset + worst + kTrailingSlack;
     } else {
         minimum = offset + raw;
         maximum = minimum + kTrailingSlack;
