@@ -53,9 +53,10 @@ bench: configure
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CXX=clang++ cmake -S . -B build-fuzz -DQM_FUZZ=ON -DQM_TESTS=OFF -DQM_BENCH=OFF
-	cmake --build build-fuzz -j$(JOBS) --target qm_fuzz_markup
-	mkdir -p build-fuzz/corpus
+	cmake --build build-fuzz -j$(JOBS) --target qm_fuzz_markup qm_fuzz_zbm
+	mkdir -p build-fuzz/corpus build-fuzz/corpus-zbm
 	./build-fuzz/fuzz/qm_fuzz_markup -max_total_time=60 -dict=fuzz/markup.dict build-fuzz/corpus fuzz/corpus
+	./build-fuzz/fuzz/qm_fuzz_zbm -max_total_time=60 -dict=fuzz/zbm.dict build-fuzz/corpus-zbm fuzz/corpus-zbm
 
 PREFIX ?= /usr/local
 install: build

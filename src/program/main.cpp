@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QtPlugin>
 
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+// QImage and QPixmap read and write "zbm" pictures.
+Q_IMPORT_PLUGIN(ZippedBitmapPlugin)
 
 namespace {
 
