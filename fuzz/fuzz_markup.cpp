@@ -61,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (TreeHeight(root) > kMaxWrittenDepth) return 0;
 
     const std::string first = root.GetText();
+    if (root.TextSize() != first.size())
+        Fail("size worked out differs from the text", std::to_string(root.TextSize()),
+             std::to_string(first.size()));
     TNoxPigger again;
     try {
         again.SetText(first);

@@ -51,6 +51,15 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
         box.exec();
         return box.clickedButton() == quit;
     };
+    AskRestoreBackup = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
+                        isVisible() ? this : nullptr);
+        QPushButton* restore = box.addButton(QStringLiteral("Restore backup"), QMessageBox::AcceptRole);
+        QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::RejectRole);
+        box.setDefaultButton(ok);
+        box.exec();
+        return box.clickedButton() == restore;
+    };
     AskRestoreRecovery = [this](const QString& text) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
                         isVisible() ? this : nullptr);
@@ -143,21 +152,47 @@ TNoxPigger* TForm_main::FindOrAddChild(TNoxPigger* parent, const std::string& ta
 
 bool TForm_main::LoadDataFile() {
     const QString name = GetDataFileName();
-    // Asked before the load, which writes a missing data file and so makes it the newer one.
-    const std::optional<QDateTime> when = reg_.list.LeftRecovery();
-    if (reg_.list.Load() == TodoList::LoadResult::WrongFormat) {
-        EndForWrongFormat(name);
+    reg_.list.Load();
+    return AfterLoad(name);
+}
+
+bool TForm_main::AfterLoad(const QString& fileName) {
+    TodoList& list = reg_.list;
+    switch (list.LastLoad) {
+    case TodoList::LoadResult::WrongFormat: {
+        const QString text = QStringLiteral("File ") + fileName + QStringLiteral(" has wrong format.");
+        // A broken list with a good backup need not lock the user out.
+        if (!list.BackupRestorable()) {
+            EndForWrongFormat(fileName);
+            return false;
+        }
+        if (AskRestoreBackup(text)) {
+            if (list.RestoreBackup()) return LoadDataFile();
+            ShowShellMessage(QStringLiteral("The backup of %1 could not be restored.").arg(fileName));
+        }
+        close();
         return false;
     }
-    if (when) {
+    case TodoList::LoadResult::Unreadable:
+        ShowShellMessage(list.LoadError);
+        close();
+        return false;
+    case TodoList::LoadResult::DanglingLink:
+        ShowShellMessage(list.LoadError);
+        return true;
+    case TodoList::LoadResult::Loaded:
+    case TodoList::LoadResult::Created:
+        break;
+    }
+    if (list.RecoveryAtLoad) {
         const QString text =
             QStringLiteral("The list was not saved when Quillmarch last stopped. Restore the unsaved "
                            "changes from %1?")
-                .arg(QLocale().toString(*when, QLocale::ShortFormat));
-        if (!AskRestoreRecovery(text) || !reg_.list.RestoreRecovery()) reg_.list.DiscardRecovery();
-    } else if (QFileInfo::exists(reg_.list.RecoveryFileName())) {
+                .arg(QLocale().toString(*list.RecoveryAtLoad, QLocale::ShortFormat));
+        if (!AskRestoreRecovery(text) || !list.RestoreRecovery()) list.DiscardRecovery();
+    } else if (QFileInfo::exists(list.RecoveryFileName())) {
         // Older than the list: the list was saved after it. Kept aside all the same.
-        reg_.list.DiscardRecovery();
+        list.DiscardRecovery();
     }
     return true;
 }

@@ -44,9 +44,12 @@ public:
     void NewDocument();
     TNoxPigger* FindOrAddChild(TNoxPigger* parent, const std::string& tagName);
     QString GetDataFileName() const;
-    // Loads the data file. False when the file had the wrong format: the message was shown and the window
-    // is closing without saving.
+    // Loads the data file. False when it could not be loaded: the message was shown and the window is
+    // closing without saving.
     bool LoadDataFile();
+    // Tells the user what the list's last load has to say: a broken or unreachable file ends the program
+    // (after offering a good backup), a recovery copy is offered. False when the program is ending.
+    bool AfterLoad(const QString& fileName);
     // Tells the user a list did not load, and ends the program without saving.
     void EndForWrongFormat(const QString& fileName);
 
@@ -72,6 +75,8 @@ public:
     std::function<bool(const QString&)> AskQuitUnsaved;
     // Asked when a recovery copy of unsaved changes was left: true to restore it, false to discard it.
     std::function<bool(const QString&)> AskRestoreRecovery;
+    // Asked when a list of the wrong format has a good backup: true to restore the backup.
+    std::function<bool(const QString&)> AskRestoreBackup;
 
 signals:
     // The close sequence has finished: the program ends.

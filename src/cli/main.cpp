@@ -1,6 +1,8 @@
 // quillmarch-tool: checks Quillmarch data and settings files and writes them as the program saves them,
 // for people who keep their lists in scripts and backups.
 #include "markup/NoxPigger.h"
+#include "todo/rules/DayKeys.h"
+#include "todo/rules/TodoRules.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef QM_VERSION
 #define QM_VERSION "unknown"
@@ -35,7 +38,9 @@ Commands:
   check FILE...         Load each file. Prints nothing when all are intact; for each broken
                         file prints "FILE:LINE:COLUMN: MESSAGE (position N)" on standard error.
   format FILE [-o OUT]  Write FILE exactly as Quillmarch saves it, to standard output or to OUT
-                        (OUT is replaced in one step, never left half-written).
+                        (OUT is replaced in one step, never left half-written). The days of a
+                        list are written in the date format of the locale (LANG), as the program
+                        would show them.
 A FILE of "-" reads standard input.
 
 Options:
@@ -78,10 +83,21 @@ std::optional<std::string> read_input(const std::string& arg) {
             return std::nullopt;
         }
     }
+    // A device such as /dev/zero would be read until memory runs out; a terminal is someone typing.
+    struct stat st {};
+    if (::fstat(STDIN_FILENO, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode) &&
+        !S_ISSOCK(st.st_mode) && !::isatty(STDIN_FILENO)) {
+        fail_line("Cannot read standard input: not a regular file or pipe");
+        return std::nullopt;
+    }
     std::string bytes;
     char buf[65536];
     for (;;) {
         const size_t got = std::fread(buf, 1, sizeof buf, stdin);
+        if (bytes.size() + got > kMaxTextSize) {
+            fail_line("Cannot read standard input: larger than 1 GiB");
+            return std::nullopt;
+        }
         bytes.append(buf, got);
         if (got < sizeof buf) break;
     }
@@ -108,8 +124,16 @@ std::pair<size_t, size_t> line_and_column(const std::string& text, int32_t posit
 
 enum class LoadResult { Intact, Broken, Failed };
 
+void report_broken(const std::string& arg, const std::string& text, int32_t position,
+                   const std::string& message) {
+    const auto [line, column] = line_and_column(text, position);
+    std::fprintf(stderr, "%s:%zu:%zu: %s (position %ld)\n", display_name(arg).c_str(), line, column,
+                 printable(message).c_str(), static_cast<long>(position));
+}
+
 // Loads the way the program loads any of its files: bytes cut at the first NUL, line breaks made
-// CR LF, then parsed. A 0-byte file leaves the root cleared and is no error.
+// CR LF, then parsed. A 0-byte file leaves the root cleared and is no error; any other file that gives no
+// element is broken (a power loss often leaves a file's first bytes zeros).
 LoadResult load(const std::string& arg, TNoxPigger& root) {
     const std::optional<std::string> bytes = read_input(arg);
     if (!bytes) return LoadResult::Failed;
@@ -121,11 +145,20 @@ LoadResult load(const std::string& arg, TNoxPigger& root) {
     }
     try {
         root.SetText(text);
-        return LoadResult::Intact;
+        if (!root.TagName().empty() || bytes->empty()) return LoadResult::Intact;
+        const size_t nul = bytes->find('\0');
+        if (nul != std::string::npos) {
+            // Where the NUL stands in the text as the program sees it up to there.
+            const std::string upTo = NormalizeLineBreaks(bytes->substr(0, nul) + '\x01');
+            const std::string before = upTo.substr(0, upTo.rfind('\x01'));
+            report_broken(arg, upTo, static_cast<int32_t>(before.size() + 1),
+                          "NUL byte: the file is damaged");
+        } else {
+            report_broken(arg, text, 1, "No element found");
+        }
+        return LoadResult::Broken;
     } catch (const ENoxPiggerError& e) {
-        const auto [line, column] = line_and_column(text, e.Position);
-        std::fprintf(stderr, "%s:%zu:%zu: %s (position %ld)\n", display_name(arg).c_str(), line, column,
-                     printable(e.what()).c_str(), static_cast<long>(e.Position));
+        report_broken(arg, text, e.Position, e.what());
         return LoadResult::Broken;
     } catch (const std::exception& e) {
         fail_line(display_name(arg) + ": " + printable(e.what()));
@@ -164,6 +197,11 @@ int run_format(const std::vector<std::string>& files, const std::optional<std::s
         return kSomeBroken;
     case LoadResult::Failed:
         return kFailure;
+    }
+    // A list is written as the program saves it: its days under the key format of this locale.
+    if (root.TagName() == todo::kRootTag) {
+        adopt_key_format(root);
+        record_key_format(root);
     }
     if (out && *out != "-") {
         // Replacing OUT by renaming would swap a device, pipe or folder for a plain file: refuse.

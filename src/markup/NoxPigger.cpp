@@ -425,6 +425,19 @@ void AppendEncoded(std::string& out, const std::string& s) {
 }
 } // namespace
 
+namespace {
+size_t EncodedSize(const std::string& s) {
+    size_t n = s.size();
+    for (unsigned char c : s)
+        if (NeedsEscape(c)) n += 2;
+    return n;
+}
+
+std::string Reason(int error) {
+    return std::strerror(error);
+}
+} // namespace
+
 std::string MarkupEncode(const std::string& s) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
@@ -684,9 +697,50 @@ void TNoxPigger::Assign(const TNoxPigger& source) {
 // ---- writer ----
 
 std::string TNoxPigger::GetText() const {
+    const size_t size = TextSize();
+    if (size > kMaxTextSize)
+        throw EStreamError("The text would take " + std::to_string(size) +
+                           " bytes, more than the 1 GiB a file may have; nothing was written");
     std::string out;
+    out.reserve(size);
     AppendTextTo(out);
     return out;
+}
+
+// Mirrors AppendTextTo, counting instead of appending.
+size_t TNoxPigger::TextSize() const {
+    if (tag_.empty()) return 0;
+    auto openSize = [](const TNoxPigger* e, size_t depth) {
+        size_t n = 2 + depth + 1 + e->tag_.size(); // indent, "<", tag
+        for (const auto& a : e->attrs_)
+            n += 1 + a.first.size() + 2 + EncodedSize(a.second) + 1;
+        if (e->children_.empty() && e->Text.empty()) return n + 2; // "/>"
+        return n + 1 + EncodedSize(e->Text);
+    };
+    auto closeSize = [](const TNoxPigger* e, size_t depth) { return 2 + depth + 2 + e->tag_.size() + 1; };
+    const size_t base = static_cast<size_t>(Depth());
+    size_t total = openSize(this, base);
+    if (children_.empty() && Text.empty()) return total;
+    struct Frame {
+        const TNoxPigger* e;
+        size_t next;
+        size_t depth;
+    };
+    std::vector<Frame> stack{{this, 0, base}};
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.next < f.e->children_.size()) {
+            const TNoxPigger* c = f.e->children_[f.next++];
+            if (c->tag_.empty()) continue;
+            const size_t depth = f.depth + 1;
+            total += openSize(c, depth);
+            if (!c->children_.empty() || !c->Text.empty()) stack.push_back({c, 0, depth});
+            continue;
+        }
+        total += closeSize(f.e, f.depth);
+        stack.pop_back();
+    }
+    return total;
 }
 
 void TNoxPigger::AppendTextTo(std::string& out) const {
@@ -929,23 +983,44 @@ std::string ReadFileBytes(const std::string& fileName) {
     struct stat before {};
     const bool pipe = ::stat(fileName.c_str(), &before) == 0 && S_ISFIFO(before.st_mode);
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | (pipe ? O_NONBLOCK : 0));
+    if (fd < 0) {
+        const int error = errno;
+        throw EStreamError("Cannot open file " + fileName + ": " + Reason(error));
+    }
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        if (fd >= 0) ::close(fd);
-        throw EStreamError("Cannot open file " + fileName);
+    std::string refusal;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        refusal = Reason(error);
+    } else if (S_ISDIR(st.st_mode))
+        refusal = Reason(EISDIR);
+    // A device such as /dev/zero would be read until memory runs out.
+    else if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
+        refusal = "not a regular file";
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        refusal = Reason(error);
+    }
+    if (!refusal.empty()) {
+        ::close(fd);
+        throw EStreamError("Cannot open file " + fileName + ": " + refusal);
     }
     std::string bytes;
-    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+    if (S_ISREG(st.st_mode)) bytes.reserve(std::min(static_cast<size_t>(st.st_size), kMaxTextSize + 1));
     char buf[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buf, sizeof buf);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
+            const int error = errno;
             ::close(fd);
-            throw EStreamError("Cannot read file " + fileName);
+            throw EStreamError("Cannot read file " + fileName + ": " + Reason(error));
         }
         if (got == 0) break;
+        if (bytes.size() + static_cast<size_t>(got) > kMaxTextSize) {
+            ::close(fd);
+            throw EStreamError("Cannot read file " + fileName + ": larger than 1 GiB");
+        }
         bytes.append(buf, static_cast<size_t>(got));
     }
     ::close(fd);
@@ -963,20 +1038,26 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
     }
     const fs::path targetPath(target);
     const fs::path dir = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-    if (target.empty() || !targetPath.has_filename()) throw EStreamError("Cannot create file " + fileName);
+    const std::string cannot = "Cannot create file " + fileName + ": ";
+    if (target.empty() || !targetPath.has_filename()) throw EStreamError(cannot + Reason(EINVAL));
     // A file we could not open for writing stays as it is, even though the folder would let us replace it.
-    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-        throw EStreamError("Cannot create file " + fileName);
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
+        const int error = errno;
+        throw EStreamError(cannot + Reason(error));
+    }
     // Renaming over a device, a pipe or a folder would replace it with a plain file: refuse instead.
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
-        throw EStreamError("Cannot create file " + fileName);
+        throw EStreamError(cannot + (S_ISDIR(existing.st_mode) ? Reason(EISDIR) : "not a regular file"));
 
     std::string tmpl = (dir / ("." + targetPath.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) throw EStreamError("Cannot create file " + fileName);
+    if (fd < 0) {
+        const int error = errno;
+        throw EStreamError(cannot + Reason(error));
+    }
     const std::string tmp(name.data());
 
     auto fail = [&](const std::string& message) {
@@ -1001,17 +1082,24 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
     while (done < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) fail("Cannot write file " + fileName + ": " + std::strerror(errno));
+        if (put <= 0) {
+            const int error = put < 0 ? errno : ENOSPC;
+            fail("Cannot write file " + fileName + ": " + Reason(error));
+        }
         done += static_cast<size_t>(put);
     }
-    if (::fsync(fd) != 0) fail("Cannot write file " + fileName + ": " + std::strerror(errno));
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        fail("Cannot write file " + fileName + ": " + Reason(error));
+    }
     if (::close(fd) != 0) {
         ::unlink(tmp.c_str());
         throw EStreamError("Cannot write file " + fileName);
     }
     if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(tmp.c_str());
-        throw EStreamError("Cannot create file " + fileName);
+        throw EStreamError(cannot + Reason(error));
     }
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

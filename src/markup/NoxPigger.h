@@ -98,7 +98,11 @@ public:
 
     // Text form. SetText takes its own copy: the text may well be a value inside the tree it clears.
     virtual void SetText(std::string text);
+    // The text form; throws EStreamError when it would take more than kMaxTextSize bytes, before any of
+    // it is built.
     virtual std::string GetText() const;
+    // The length of the text form, worked out without building it.
+    size_t TextSize() const;
     void SaveToStream(std::ostream& stream) const;
     void SaveToFile(const std::string& fileName) const;
     void LoadFromStream(std::istream& stream);
@@ -137,6 +141,10 @@ private:
     std::vector<TNoxPigger*> children_;
 };
 
+// The largest text the library reads or writes: a list never comes near it, a pathological tree would
+// take minutes and all memory to write.
+inline constexpr size_t kMaxTextSize = size_t{1} << 30;
+
 // Depth of the deepest element below the root (0 for a root without children), walked without recursion.
 int TreeHeight(const TNoxPigger& root);
 
@@ -144,9 +152,10 @@ int TreeHeight(const TNoxPigger& root);
 // lone LF made a CR LF, and a CR LF after the last line.
 std::string NormalizeLineBreaks(const std::string& bytes);
 
-// Reads a whole file as bytes; throws EStreamError "Cannot open file %s".
+// Reads a whole file (or named pipe) as bytes; throws EStreamError "Cannot open file %s: REASON" or
+// "Cannot read file %s: REASON". Devices and folders are refused, and so is more than kMaxTextSize bytes.
 std::string ReadFileBytes(const std::string& fileName);
 
 // Writes bytes crash-safely: a temporary file in the same folder, flushed to disk, renamed over the
-// target. Throws EStreamError "Cannot create file %s" or a write error; the target is then untouched.
+// target. Throws EStreamError "Cannot create file %s: REASON" or a write error; the target is then untouched.
 void WriteFileAtomically(const std::string& fileName, const std::string& bytes);

@@ -51,7 +51,7 @@ bool ProgramWindows::Create(unsigned wanted) {
     if (create(wanted, Main, w.main, registry)) {
         registry.main = w.main.get();
         registry.shell = w.main.get();
-        if (ShellMessage) w.main->ShowShellMessage = ShellMessage;
+        if (BeforeMainLoads) BeforeMainLoads(*w.main);
         w.main->FormCreate();
         if (w.main->IsClosed()) return false;
     }

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+class TFmain;
+
 class ProgramWindows {
 public:
     // The program's files are placed from the program file (empty: the running program). Loads the
@@ -36,8 +38,8 @@ public:
     // while it was being created (a data file of the wrong format): the program then ends.
     bool Create(unsigned windows = All);
 
-    // Replaces the shell's plain message boxes before the main window loads the list (tests).
-    std::function<void(const QString&)> ShellMessage;
+    // Runs on the main window before it loads the list: tests answer its messages and questions here.
+    std::function<void(TFmain&)> BeforeMainLoads;
 
     ProgramPaths paths;
     Settings settings;

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 #include "program/ProgramWindows.h"
 #include "todo/TFmain.h"
+#include "todo/rules/DataFileSave.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -59,6 +60,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     ProgramWindows program;
+    // The lock is held: temporary files beside our files are left by a killed save of ours.
+    for (const QString& file :
+         {program.list.FileName(), backup_file_name(program.list.FileName()), program.paths.settingsFile})
+        remove_stale_temporary_files(file);
     if (!program.Create()) return 0;
     TFmain* main = program.registry.main;
     QObject::connect(main, &TForm_main::ClosedForGood, &app, &QApplication::quit, Qt::QueuedConnection);

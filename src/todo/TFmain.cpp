@@ -340,6 +340,11 @@ void TFmain::go_to_date(const QDate& date) {
 }
 
 void TFmain::go_to_today() {
+    ShowSaveState();
+    if (!Registry().list.LoadNote.isEmpty()) {
+        StatusBar1->showMessage(Registry().list.LoadNote, 20000);
+        Registry().list.LoadNote.clear(); // said once
+    }
     description_modified = false;
     SetPickerDate(QDate::currentDate());
     go_to_date(DatePicker1->date());
@@ -673,11 +678,13 @@ bool TFmain::N_SaveClick() {
 }
 
 void TFmain::ShowSaveState() {
-    if (saveFailed_) {
+    const TodoList& list = Registry().list;
+    // A list kept from a link to a missing file is saved nowhere until "Save as...".
+    if (saveFailed_ || list.LastLoad == TodoList::LoadResult::DanglingLink) {
         StatusPanel0->setText(QStringLiteral("Not saved"));
-        StatusPanel0->setToolTip(Registry().list.LastSaveError);
+        StatusPanel0->setToolTip(list.LastSaveError.isEmpty() ? list.LoadError : list.LastSaveError);
     } else {
-        StatusPanel0->setText(Registry().list.IsModified() ? QStringLiteral("Modified") : QString());
+        StatusPanel0->setText(list.IsModified() ? QStringLiteral("Modified") : QString());
         StatusPanel0->setToolTip({});
     }
 }
@@ -703,6 +710,7 @@ void TFmain::ClearSaveFailure() {
 bool TFmain::SwitchFinished(TodoList::SwitchResult result, const QString& fileName, const QString& what) {
     switch (result) {
     case TodoList::SwitchResult::Switched:
+        if (!AfterLoad(fileName)) return false;
         go_to_today();
         return true;
     case TodoList::SwitchResult::NotSaved:
@@ -712,9 +720,6 @@ bool TFmain::SwitchFinished(TodoList::SwitchResult result, const QString& fileNa
             QStringLiteral("Can not save data file\n\n%1\n%2\n\n%3 was stopped, so that the open list "
                            "is not lost.")
                 .arg(GetDataFileName(), Registry().list.LastSaveError, what));
-        return false;
-    case TodoList::SwitchResult::WrongFormat:
-        EndForWrongFormat(fileName);
         return false;
     }
     return false;

@@ -20,7 +20,7 @@
 
 namespace {
 
-const std::string kEmptyDocument = "\r\n<TODO_DATA/>";
+const std::string kEmptyDocument = "\r\n<TODO_DATA DATE_FORMAT=\"M/d/yyyy\"/>";
 
 int ItemCount(const std::string& bytes) {
     TNoxPigger doc;

@@ -14,7 +14,7 @@ const QByteArray kInput = "before\n<todo_data>\n  <day_data date=\"12/6/2026\">\
                           "    </task>\n  </day_data>\n</todo_data>\n<SECOND/>";
 
 const QByteArray kFormatted =
-    "\r\n<TODO_DATA>\r\n\t<DAY_DATA DATE=\"12/6/2026\">\r\n"
+    "\r\n<TODO_DATA DATE_FORMAT=\"M/d/yyyy\">\r\n\t<DAY_DATA DATE=\"12/6/2026\">\r\n"
     "\t\t<TASK CAPTION=\"a%22b &amp; 100%25 %3Cx%3E\" D=\"Y\" INDEX=\"3\" HOUR=\"09\" "
     "MINUTE=\"30\">\r\n"
     "\t\t\t<DSC>Caf\xc3\xa9 \xff first line\r\n second line\r\n\t\t\t</DSC>\r\n"
@@ -34,6 +34,7 @@ TEST(FormatCommand, WritesTheTreeExactlyAsTheProgramSavesIt) {
 
     TNoxPigger root;
     root.LoadFromFile(dir.file("in.dat"));
+    root.SetAttr("DATE_FORMAT", "M/d/yyyy");
     EXPECT_EQ(r.out.toStdString(), root.GetText());
 
     // What it writes is already in the program's form.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,9 +29,16 @@ struct ToolRun {
     }
 };
 
-inline ToolRun run_tool(const QString& workDir, const QStringList& args, const QByteArray& input = {}) {
+// The tool runs under the locale a test names (dates of lists follow it), en_US unless said otherwise.
+inline ToolRun run_tool(const QString& workDir, const QStringList& args, const QByteArray& input = {},
+                        const QString& locale = QStringLiteral("en_US.UTF-8")) {
     QProcess p;
     p.setWorkingDirectory(workDir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_TIME"));
+    env.insert(QStringLiteral("LANG"), locale);
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(QM_TOOL_PATH), args);
     ToolRun r;
     if (!p.waitForStarted(30000)) {
@@ -78,8 +86,9 @@ public:
             .toStdString();
     }
 
-    ToolRun run(const QStringList& args, const QByteArray& input = {}) const {
-        return run_tool(dir_.path(), args, input);
+    ToolRun run(const QStringList& args, const QByteArray& input = {},
+                const QString& locale = QStringLiteral("en_US.UTF-8")) const {
+        return run_tool(dir_.path(), args, input, locale);
     }
 
 private:

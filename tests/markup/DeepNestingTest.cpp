@@ -66,6 +66,22 @@ TEST(DeepNesting, AHundredThousandLevelsLoadCopyMoveAndAreFreedWithoutCrashing) 
     root->SetText(Unindented(kLevels));
     ASSERT_EQ(TreeHeight(*root), kLevels - 1);
 
+    // Written out, every level would carry its indent: some 20 GB. The save refuses at once, writing
+    // nothing, instead of running out of memory half an hour later.
+    EXPECT_GT(root->TextSize(), kMaxTextSize);
+    const fs::path dir = fs::temp_directory_path() / ("qm-deep-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string file = (dir / "deep.dat").string();
+    try {
+        root->SaveToFile(file);
+        ADD_FAILURE() << "a 20 GB text was written";
+    } catch (const EStreamError& e) {
+        EXPECT_NE(std::string(e.what()).find("more than the 1 GiB"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(fs::is_empty(dir)) << "no temporary file left";
+    fs::remove_all(dir);
+
     TNoxPigger copy;
     copy.Assign(*root);
     EXPECT_EQ(TreeHeight(copy), kLevels - 1);

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <future>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <sstream>
 
@@ -217,16 +217,21 @@ TEST_F(FilesAndStreams, AFileThatCannotBeCreatedOrOpenedRaisesTheStreamErrorWith
         root.SaveToFile(missingDir);
         FAIL() << "no error";
     } catch (const EStreamError& e) {
-        EXPECT_STREQ(e.what(), ("Cannot create file " + missingDir).c_str());
+        EXPECT_STREQ(e.what(), ("Cannot create file " + missingDir + ": No such file or directory").c_str());
     }
     EXPECT_THROW(root.SaveToFile(dir_.string()), EStreamError); // a folder is no file
 
-    for (const std::string& name : {Path("missing.dat"), dir_.string()}) {
+    // The reason follows the name: what the user can do about it depends on it.
+    const std::pair<std::string, std::string> unreadable[] = {
+        {Path("missing.dat"), "No such file or directory"},
+        {dir_.string(), "Is a directory"},
+        {"/dev/zero", "not a regular file"}};
+    for (const auto& [name, reason] : unreadable) {
         try {
             root.LoadFromFile(name);
             FAIL() << "no error for " << name;
         } catch (const EStreamError& e) {
-            EXPECT_STREQ(e.what(), ("Cannot open file " + name).c_str());
+            EXPECT_STREQ(e.what(), ("Cannot open file " + name + ": " + reason).c_str());
         }
     }
     EXPECT_EQ(root.TagName(), "A"); // nothing was read, nothing was cleared
@@ -238,12 +243,15 @@ TEST_F(FilesAndStreams, SavingOntoAPipeOrAFolderIsRefusedAndAPipeWithoutWriterRe
     fs::create_directory(Path("folder"));
     TNoxPigger root;
     root.SetText("<NEW/>");
-    for (const std::string& name : {Path("pipe"), Path("pipe-link"), Path("folder")}) {
+    const std::pair<std::string, std::string> refused[] = {{Path("pipe"), "not a regular file"},
+                                                           {Path("pipe-link"), "not a regular file"},
+                                                           {Path("folder"), "Is a directory"}};
+    for (const auto& [name, reason] : refused) {
         try {
             root.SaveToFile(name);
             FAIL() << "no error for " << name;
         } catch (const EStreamError& e) {
-            EXPECT_STREQ(e.what(), ("Cannot create file " + name).c_str());
+            EXPECT_STREQ(e.what(), ("Cannot create file " + name + ": " + reason).c_str());
         }
     }
     EXPECT_TRUE(fs::is_fifo(Path("pipe")));

@@ -96,6 +96,11 @@ TEST(RoundTrip, GeneratedTreesReadBackFromTheirTextUnchanged) {
         TNoxPigger original;
         gen.Fill(original, false);
         const std::string text = original.GetText();
+        ASSERT_EQ(original.TextSize(), text.size()) << "document " << doc;
+        if (original.ChildCount() > 0) {
+            ASSERT_EQ(original.Child(0)->TextSize(), original.Child(0)->GetText().size())
+                << "document " << doc;
+        }
         TNoxPigger back;
         back.SetText(text);
         ASSERT_TRUE(SameTree(original, back)) << "document " << doc;

@@ -12,10 +12,14 @@ void ProgramFixture::TearDown() {
     DestroyMain();
 }
 
-ProgramWindows& ProgramFixture::Create(unsigned windows, bool collectMessages) {
+ProgramWindows& ProgramFixture::Create(unsigned windows, bool collectMessages,
+                                       std::function<void(TFmain&)> prepare) {
     DestroyMain();
     program = std::make_unique<ProgramWindows>(Path(QStringLiteral("quillmarch")));
-    if (collectMessages) program->ShellMessage = [this](const QString& text) { shellMessages << text; };
+    program->BeforeMainLoads = [this, collectMessages, prepare](TFmain& shell) {
+        if (collectMessages) shell.ShowShellMessage = [this](const QString& text) { shellMessages << text; };
+        if (prepare) prepare(shell);
+    };
     program->Create(windows);
     main = program->registry.main;
     return *program;

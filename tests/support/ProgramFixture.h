@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -37,8 +38,10 @@ protected:
     }
 
     // Starts the program: the settings are loaded, then the windows asked for are created, the main
-    // window loading the list. The shell's messages are collected unless the real boxes are wanted.
-    ProgramWindows& Create(unsigned windows, bool collectMessages = true);
+    // window loading the list. The shell's messages are collected unless the real boxes are wanted;
+    // prepare runs on the main window before it loads the list.
+    ProgramWindows& Create(unsigned windows, bool collectMessages = true,
+                           std::function<void(TFmain&)> prepare = {});
     // The whole program.
     TFmain& Start();
     // Closes the main window through its close sequence; false when it stayed open.

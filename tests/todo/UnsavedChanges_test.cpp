@@ -100,15 +100,12 @@ TEST_F(UnsavedChanges, ARecoveryCopyLeftByACrashIsOfferedAtTheNextStart) {
     // Restore: the recovered list is current and marked modified.
     QStringList asked;
     auto startAnswering = [&](bool restore) {
-        program = std::make_unique<ProgramWindows>(Path(QStringLiteral("quillmarch")));
-        program->ShellMessage = [](const QString&) {};
         // The question comes while the main window loads the list.
         ModalAnswer answer([&, restore](QWidget* box) {
             asked << box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
             click_button(box, restore ? QStringLiteral("Restore") : QStringLiteral("Discard"));
         });
-        program->Create();
-        main = program->registry.main;
+        Start();
     };
     startAnswering(true);
     ASSERT_EQ(asked.size(), 1);

@@ -1,7 +1,12 @@
 #include "todo/rules/DayKeys.h"
 
+#include "todo/rules/TodoRules.h"
+
 #include <QLocale>
 #include <QStringList>
+#include <map>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -70,13 +75,13 @@ QString day_key_format() {
     return current_format().format;
 }
 
-std::string render_day_key(const QDate& date) {
+namespace {
+std::string render(const QDate& date, const KeyFormat& k) {
     // Digits only, so the result is plain ASCII whatever the locale's digits are.
-    return date.toString(current_format().format).toStdString();
+    return date.toString(k.format).toStdString();
 }
 
-std::optional<QDate> parse_day_key(const std::string& key) {
-    const KeyFormat k = current_format();
+std::optional<QDate> parse(const std::string& key, const KeyFormat& k) {
     const QStringList parts = QString::fromStdString(key).split(k.separator);
     if (parts.size() != 3) return std::nullopt;
     int day = 0, month = 0, year = 0;
@@ -95,4 +100,67 @@ std::optional<QDate> parse_day_key(const std::string& key) {
     const QDate date(year, month, day);
     if (!date.isValid()) return std::nullopt;
     return date;
+}
+} // namespace
+
+std::string render_day_key(const QDate& date) {
+    return render(date, current_format());
+}
+
+std::optional<QDate> parse_day_key(const std::string& key) {
+    return parse(key, current_format());
+}
+
+std::optional<std::string> render_day_key(const QDate& date, const QString& format) {
+    const std::optional<KeyFormat> k = numeric_shape(format);
+    if (!k) return std::nullopt;
+    return render(date, *k);
+}
+
+std::optional<QDate> parse_day_key(const std::string& key, const QString& format) {
+    const std::optional<KeyFormat> k = numeric_shape(format);
+    if (!k) return std::nullopt;
+    return parse(key, *k);
+}
+
+int rekey_days(TNoxPigger& root, const QString& from, const QString& to) {
+    const std::optional<KeyFormat> before = numeric_shape(from);
+    const std::optional<KeyFormat> after = numeric_shape(to);
+    if (!before || !after || before->format == after->format) return 0;
+    int changed = 0;
+    std::set<std::string> rekeyed;
+    for (TNoxPigger* day = root.FindChild(todo::kDayTag); day; day = root.FindNextSibling(day)) {
+        const std::optional<QDate> date = parse(day->GetAttr(todo::kDateAttr), *before);
+        if (!date) continue;
+        const std::string key = render(*date, *after);
+        if (key != day->GetAttr(todo::kDateAttr)) {
+            day->SetAttr(todo::kDateAttr, key);
+            ++changed;
+        }
+        rekeyed.insert(key);
+    }
+    // Merge into the first day of each key a re-keyed day now shares; other duplicates stay as they were.
+    std::map<std::string, TNoxPigger*> first;
+    std::vector<TNoxPigger*> merged;
+    for (TNoxPigger* day = root.FindChild(todo::kDayTag); day; day = root.FindNextSibling(day)) {
+        const std::string key = day->GetAttr(todo::kDateAttr);
+        if (!rekeyed.count(key)) continue;
+        auto [it, isFirst] = first.emplace(key, day);
+        if (isFirst) continue;
+        while (day->ChildCount() > 0)
+            day->Child(0)->SetParent(it->second);
+        merged.push_back(day);
+    }
+    for (TNoxPigger* day : merged)
+        delete day;
+    return changed;
+}
+
+int adopt_key_format(TNoxPigger& root) {
+    const std::string recorded = root.GetAttr(todo::kDateFormatAttr);
+    return recorded.empty() ? 0 : rekey_days(root, QString::fromStdString(recorded), day_key_format());
+}
+
+void record_key_format(TNoxPigger& root) {
+    root.SetAttr(todo::kDateFormatAttr, day_key_format().toStdString());
 }

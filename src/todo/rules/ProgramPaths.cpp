@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 QString with_extension(const QString& file, const QString& extension) {
     const QFileInfo info(file);
@@ -24,6 +26,9 @@ QString state_folder() {
 QString placed(const QString& programFile, const QString& extension,
                QStandardPaths::StandardLocation fallback) {
     const QString beside = with_extension(programFile, extension);
+    // A file already beside the program is the user's, even on a medium that cannot be written: a
+    // portable copy keeps its list. New files go beside the program only where they can be written.
+    if (QFileInfo::exists(beside)) return beside;
     const QFileInfo folder(QFileInfo(beside).absolutePath());
     if (folder.isDir() && folder.isWritable()) return beside;
     const QString dir = QStandardPaths::writableLocation(fallback);
@@ -37,3 +42,20 @@ ProgramPaths::ProgramPaths(const QString& file)
       defaultDataFile(placed(programFile, QStringLiteral(".dat"), QStandardPaths::AppDataLocation)),
       settingsFile(placed(programFile, QStringLiteral(".set"), QStandardPaths::AppConfigLocation)),
       recoveryFolder(state_folder()) {}
+
+int remove_stale_temporary_files(const QString& file) {
+    // The crash-safe writer's temporary files: "." + the file's name + "." + six characters.
+    const QFileInfo info(file);
+    const QDir dir = info.absoluteDir();
+    const QString prefix = u'.' + info.fileName() + u'.';
+    int removed = 0;
+    for (const QFileInfo& entry :
+         dir.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
+        const QString tail = entry.fileName().mid(prefix.size());
+        const bool ours = tail.size() == 6 && std::all_of(tail.begin(), tail.end(), [](QChar c) {
+                              return c.isLetterOrNumber() && c.unicode() < 128;
+                          });
+        if (ours && !entry.isSymLink() && QFile::remove(entry.filePath())) ++removed;
+    }
+    return removed;
+}

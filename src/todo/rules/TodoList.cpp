@@ -1,6 +1,7 @@
 #include "todo/rules/TodoList.h"
 
 #include "todo/rules/DataFileSave.h"
+#include "todo/rules/DayKeys.h"
 #include "todo/rules/Settings.h"
 #include "todo/rules/TodoRules.h"
 
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 // The shortest wait before a recovery copy: keystrokes in a row make one write.
@@ -55,26 +57,76 @@ void TodoList::SetModified(bool modified) {
 }
 
 TodoList::LoadResult TodoList::Load() {
+    LastLoad = LoadFile();
+    return LastLoad;
+}
+
+TodoList::LoadResult TodoList::LoadFile() {
     const QString name = FileName();
+    LoadError.clear();
+    LoadNote.clear();
+    detachedFrom_.clear();
+    // Looked for before anything is written: a missing data file is created below.
+    RecoveryAtLoad = LeftRecovery();
     emit AboutToReplace();
+    const QFileInfo info(name);
+
+    if (info.isSymLink() && !info.exists()) {
+        NewDocument();
+        SetModified(false);
+        detachedFrom_ = name;
+        LoadError =
+            QStringLiteral("The list %1 points to %2, which cannot be found. Quillmarch starts with an "
+                           "empty list that is not saved there; \"Save as...\" keeps it elsewhere.")
+                .arg(name, info.symLinkTarget());
+        return LoadResult::DanglingLink;
+    }
+
+    std::string bytes;
+    if (info.exists()) {
+        try {
+            bytes = ReadFileBytes(QFile::encodeName(name).toStdString());
+        } catch (const std::exception& e) {
+            NewDocument();
+            SetModified(false);
+            // Nothing may be written over a list that is only out of reach, nor may the setting forget it.
+            NoSaveOnExit = true;
+            LoadError = QString::fromLocal8Bit(e.what());
+            return LoadResult::Unreadable;
+        }
+    }
+    bool broken = false;
     try {
-        doc_->LoadFromFile(QFile::encodeName(name).toStdString());
-        // An empty file holds no element; it would never save what is added to it.
+        doc_->SetText(NormalizeLineBreaks(bytes));
         if (!doc_->TagName().empty()) {
+            const QString recorded = QString::fromStdString(doc_->GetAttr(todo::kDateFormatAttr));
+            const int rekeyed = adopt_key_format(*doc_);
+            // From here on the keys are in the format of the moment, whatever copy is written.
+            record_key_format(*doc_);
             NoteChange(Change::Bookkeeping);
             SetModified(false);
+            if (rekeyed > 0) {
+                LoadNote = QStringLiteral("The dates of %1 days were written as %2 and are now shown as %3.")
+                               .arg(rekeyed)
+                               .arg(recorded, day_key_format());
+                NoteChange(Change::Edit);
+            }
             return LoadResult::Loaded;
         }
     } catch (const std::exception&) {
+        broken = true;
     }
 
     NewDocument();
     SetModified(false);
-    const QFileInfo info(name);
-    if (info.exists() && !(info.isFile() && info.size() == 0)) {
+    // An empty file holds no list; anything else without an element is a damaged file (its first bytes
+    // zeros, say) and stays untouched.
+    if (broken || !bytes.empty()) {
         // Set before anyone is told: while a message is open, timers and menus still run, and none of
         // them may write the empty list over the file that failed, nor over the default file.
         NoSaveOnExit = true;
+        failedFile_ = name;
+        failedSetting_ = settings_.DataFileName();
         settings_.SetDataFileName(defaultFileName_);
         return LoadResult::WrongFormat;
     }
@@ -82,11 +134,51 @@ TodoList::LoadResult TodoList::Load() {
     return LoadResult::Created;
 }
 
+bool TodoList::BackupRestorable() const {
+    if (failedFile_.isEmpty()) return false;
+    TNoxPigger backup;
+    try {
+        backup.LoadFromFile(QFile::encodeName(backup_file_name(failedFile_)).toStdString());
+    } catch (const std::exception&) {
+        return false;
+    }
+    return !backup.TagName().empty();
+}
+
+bool TodoList::RestoreBackup() {
+    if (!BackupRestorable()) return false;
+    QString kept = failedFile_ + QStringLiteral(".broken");
+    for (int i = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++i)
+        kept = failedFile_ + QStringLiteral(".broken%1").arg(i);
+    if (!QFile::rename(failedFile_, kept)) return false;
+    try {
+        WriteFileAtomically(QFile::encodeName(failedFile_).toStdString(),
+                            ReadFileBytes(QFile::encodeName(backup_file_name(failedFile_)).toStdString()));
+    } catch (const std::exception&) {
+        QFile::rename(kept, failedFile_);
+        return false;
+    }
+    NoSaveOnExit = false;
+    settings_.SetDataFileName(failedSetting_);
+    failedFile_.clear();
+    return true;
+}
+
 bool TodoList::SaveTo(const QString& fileName) {
     if (NoSaveOnExit) {
         LastSaveError = QStringLiteral("The program is ending without saving.");
         return false;
     }
+    if (!detachedFrom_.isEmpty() &&
+        QFileInfo(fileName).absoluteFilePath() == QFileInfo(detachedFrom_).absoluteFilePath()) {
+        LastSaveError =
+            QStringLiteral("%1 points to a file that could not be found when the list was opened; "
+                           "\"Save as...\" keeps the list elsewhere.")
+                .arg(detachedFrom_);
+        return false;
+    }
+    // Keys are dates in the format of the moment: say which, so another format can read them back.
+    record_key_format(*doc_);
     QString error;
     const bool ok = save_data_file(*doc_, fileName, BackupOnSave, &error);
     LastSaveError = ok ? QString() : error;
@@ -114,7 +206,8 @@ TodoList::SwitchResult TodoList::Open(const QString& fileName) {
     BackupOnSave = backup;
     if (!saved) return SwitchResult::NotSaved;
     settings_.SetDataFileName(fileName);
-    return Load() == LoadResult::WrongFormat ? SwitchResult::WrongFormat : SwitchResult::Switched;
+    Load();
+    return SwitchResult::Switched;
 }
 
 TodoList::SwitchResult TodoList::SaveAs(const QString& fileName) {
@@ -124,7 +217,8 @@ TodoList::SwitchResult TodoList::SaveAs(const QString& fileName) {
         settings_.SetDataFileName(previous);
         return SwitchResult::NotSaved;
     }
-    return Load() == LoadResult::WrongFormat ? SwitchResult::WrongFormat : SwitchResult::Switched;
+    Load();
+    return SwitchResult::Switched;
 }
 
 void TodoList::ArmAutoSave() {
@@ -173,7 +267,8 @@ void TodoList::ScheduleRecovery() {
 
 void TodoList::WriteRecovery() {
     recoveryTimer_.stop();
-    if (!modified_ || NoSaveOnExit || recoveryFolder_.isEmpty()) return;
+    // A list kept from a dangling link is saved nowhere; its copy would pose as the real list's.
+    if (!modified_ || NoSaveOnExit || recoveryFolder_.isEmpty() || !detachedFrom_.isEmpty()) return;
     writingRecovery_ = true;
     emit WriteBack(true);
     writingRecovery_ = false;

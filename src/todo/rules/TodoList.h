@@ -30,10 +30,30 @@ public:
     QString FileName() const;
     const QString& DefaultFileName() const { return defaultFileName_; }
 
-    enum class LoadResult { Loaded, Created, WrongFormat };
-    // Loads the current file. A missing or empty file gives an empty list, saved at once. A file that does
-    // not load leaves an empty list that is never saved, and the setting names the default file again.
+    enum class LoadResult {
+        Loaded,
+        // Missing or empty: an empty list, saved at once.
+        Created,
+        // Does not parse, or holds no element (a damaged file): an empty list that is never saved, and
+        // the setting names the default file again.
+        WrongFormat,
+        // Exists but cannot be read: LoadError says why. Nothing is saved, the setting stays.
+        Unreadable,
+        // A link whose target is missing (a drive not mounted yet): an empty list that is not saved to that
+        // name; LoadError says so.
+        DanglingLink,
+    };
     LoadResult Load();
+    // What the last load has to tell: why it failed, and a note for the status bar (days re-keyed).
+    QString LoadError;
+    QString LoadNote;
+    // The time of a recovery copy the last load found left behind (see LeftRecovery).
+    std::optional<QDateTime> RecoveryAtLoad;
+    // After a wrong-format file: whether its backup exists and loads, and restoring it. The broken file is
+    // kept as NAME.broken (numbered, never written over), the backup's content becomes the data file, and
+    // the setting names it again; the caller then loads it.
+    bool BackupRestorable() const;
+    bool RestoreBackup();
     // An empty list.
     void NewDocument();
 
@@ -46,13 +66,14 @@ public:
     enum class SaveKind { User, Automatic };
     bool Save(SaveKind kind = SaveKind::User);
 
-    enum class SwitchResult { Switched, NotSaved, WrongFormat };
-    // Saves the open list, then makes another file current and loads it. When that save fails nothing
-    // changes.
+    enum class SwitchResult { Switched, NotSaved };
+    // Saves the open list, then makes another file current and loads it (LastLoad says how that went).
+    // When that save fails nothing changes.
     SwitchResult Open(const QString& fileName);
     // Saves the open list into another file, which becomes current, and reads it back. When that save
     // fails the old file stays current.
     SwitchResult SaveAs(const QString& fileName);
+    LoadResult LastLoad = LoadResult::Created;
 
     // Every change of the document counts up. An edit of the user's also marks the list modified until
     // the next save; bookkeeping (a day element made for a visit, an empty description made for a
@@ -108,11 +129,17 @@ signals:
     void ModifiedChanged(bool modified);
 
 private:
+    LoadResult LoadFile();
     void SetModified(bool modified);
     void ScheduleRecovery();
 
     Settings& settings_;
     QString defaultFileName_;
+    // The wrong-format file and the setting that named it, while its backup may still be restored.
+    QString failedFile_;
+    QString failedSetting_;
+    // A dangling link the list must not be saved to in this run.
+    QString detachedFrom_;
     QString recoveryFolder_;
     std::unique_ptr<TNoxPigger> doc_;
     QTimer autoSaveTimer_;

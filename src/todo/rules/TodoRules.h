@@ -12,6 +12,8 @@ inline constexpr const char* kRootTag = "TODO_DATA";
 inline constexpr const char* kDayTag = "DAY_DATA";
 inline constexpr const char* kItemTag = "TASK";
 inline constexpr const char* kDateAttr = "DATE";
+// On the root: the key format the days were written in.
+inline constexpr const char* kDateFormatAttr = "DATE_FORMAT";
 inline constexpr const char* kCaptionAttr = "CAPTION";
 inline constexpr const char* kDoneAttr = "D";
 inline constexpr const char* kIndexAttr = "INDEX";

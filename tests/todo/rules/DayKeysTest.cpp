@@ -77,3 +77,53 @@ TEST_F(DayKeys, AKeyWrittenUnderOneFormatIsNoDayUnderAnother) {
 }
 
 } // namespace
+
+namespace {
+
+// Captions of each day in order, as "KEY: a b; KEY: c".
+std::string Days(const TNoxPigger& root) {
+    std::string out;
+    for (const TNoxPigger* day : root.Children()) {
+        if (!out.empty()) out += "; ";
+        out += day->GetAttr("DATE") + ":";
+        for (const TNoxPigger* item : day->Children())
+            out += " " + item->GetAttr("CAPTION");
+    }
+    return out;
+}
+
+TEST_F(DayKeys, AListWrittenUnderOneFormatIsReKeyedToTheFormatOfTheMomentAndSharedKeysMerged) {
+    TNoxPigger root;
+    root.SetText(
+        "<TODO_DATA DATE_FORMAT=\"M/d/yyyy\"><DAY_DATA DATE=\"12/8/2026\"><TASK CAPTION=\"a\"/></DAY_DATA>"
+        "<DAY_DATA DATE=\"N/A\"><TASK CAPTION=\"b\"/></DAY_DATA>"
+        "<DAY_DATA DATE=\"08.12.2026\"><TASK CAPTION=\"c\"/></DAY_DATA>"
+        "<DAY_DATA DATE=\"1/5/2027\"/><DAY_DATA DATE=\"12/08/2026\"><TASK CAPTION=\"d\"/></DAY_DATA>"
+        "<DAY_DATA DATE=\"not a date\"/></TODO_DATA>");
+    Use("de_DE");
+    EXPECT_EQ(adopt_key_format(root), 3);
+    // 12/8 and 12/08 are the same day under M/d/yyyy; both merge into the first, with the day that
+    // already had the German key.
+    EXPECT_EQ(Days(root), "08.12.2026: a c d; N/A: b; 05.01.2027:; not a date:");
+    record_key_format(root);
+    EXPECT_EQ(root.GetAttr("DATE_FORMAT"), "dd.MM.yyyy");
+
+    Use("en_GB");
+    EXPECT_EQ(adopt_key_format(root), 2);
+    EXPECT_EQ(Days(root), "08/12/2026: a c d; N/A: b; 05/01/2027:; not a date:");
+    record_key_format(root);
+    Use("en_US");
+    EXPECT_EQ(adopt_key_format(root), 2);
+    EXPECT_EQ(Days(root), "12/8/2026: a c d; N/A: b; 1/5/2027:; not a date:") << "and back";
+    record_key_format(root);
+    EXPECT_EQ(adopt_key_format(root), 0) << "read again under the format it records: nothing to do";
+
+    // Without a recorded format the keys are read as written, under whatever format is current.
+    TNoxPigger old;
+    old.SetText("<TODO_DATA><DAY_DATA DATE=\"12/8/2026\"/></TODO_DATA>");
+    Use("en_GB");
+    EXPECT_EQ(adopt_key_format(old), 0);
+    EXPECT_EQ(Days(old), "12/8/2026:");
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "todo/rules/TodoList.h"
 #include "TestFolder.h"
 #include "todo/rules/DataFileSave.h"
+#include "todo/rules/ProgramPaths.h"
 #include "todo/rules/Settings.h"
 #include "todo/rules/TodoRules.h"
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-const std::string kEmpty = "\r\n<TODO_DATA/>";
+const std::string kEmpty = "\r\n<TODO_DATA DATE_FORMAT=\"M/d/yyyy\"/>";
 
 class ListModel : public ::testing::Test {
 protected:
@@ -157,6 +158,93 @@ TEST_F(ListModel, TheRecoveryCopyFollowsUnsavedChangesAndGoesWithTheSave) {
     ASSERT_TRUE(recovering.Save());
     EXPECT_FALSE(recovering.IsModified());
     EXPECT_FALSE(QFileInfo::exists(copy));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListModel, ADamagedOrUnreadableFileIsNeverReplacedAndOnlyABrokenOneGivesUpItsSetting) {
+    // First bytes zeros, as a power loss leaves them: the wrong format, kept as it is.
+    const std::string zeros = std::string(64, '\0') + "<TODO_DATA/>";
+    TestFolder::WriteBytes(DataFile(), zeros);
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::WrongFormat);
+    EXPECT_EQ(TestFolder::ReadBytes(DataFile()), zeros);
+
+    // A folder where the list should be: unreadable, said why; the setting keeps naming the list.
+    const QString elsewhere = Path("elsewhere.dat");
+    QDir().mkdir(elsewhere);
+    settings.SetDataFileName(elsewhere);
+    list.NoSaveOnExit = false;
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::Unreadable);
+    EXPECT_EQ(list.LoadError, QStringLiteral("Cannot open file %1: Is a directory").arg(elsewhere));
+    EXPECT_TRUE(list.NoSaveOnExit);
+    EXPECT_EQ(settings.DataFileName(), elsewhere);
+    EXPECT_FALSE(list.Save());
+    EXPECT_TRUE(QFileInfo(elsewhere).isDir());
+}
+
+TEST_F(ListModel, AListLinkedToAMissingFileIsNotSavedThereButSaveAsKeepsIt) {
+    const QString link = Path("list.dat");
+    ASSERT_TRUE(QFile::link(Path("drive/real.dat"), link));
+    settings.SetDataFileName(link);
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::DanglingLink);
+    EXPECT_TRUE(list.LoadError.startsWith(
+        QStringLiteral("The list %1 points to %2, which cannot be found.").arg(link, Path("drive/real.dat"))))
+        << list.LoadError.toStdString();
+    AddItem("meanwhile");
+    QDir().mkdir(Path("drive"));
+    EXPECT_FALSE(list.Save()) << "not over the list the link names";
+    EXPECT_FALSE(QFileInfo::exists(Path("drive/real.dat")));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(list.SaveAs(Path("kept.dat")), TodoList::SwitchResult::Switched);
+    EXPECT_EQ(Items(Path("kept.dat")), 1);
+}
+
+TEST_F(ListModel, ABrokenListWithAGoodBackupIsKeptAsideAndTheBackupTakesItsPlace) {
+    const QString broken = Path("mine.dat");
+    TestFolder::WriteBytes(broken, "<TODO_DATA><DAY_DATA>");
+    TestFolder::WriteBytes(backup_file_name(broken),
+                           "<TODO_DATA><DAY_DATA DATE=\"N/A\"><TASK/></DAY_DATA></TODO_DATA>");
+    TestFolder::WriteBytes(broken + ".broken", "an older broken one");
+    settings.SetDataFileName(broken);
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::WrongFormat);
+    EXPECT_EQ(settings.DataFileName(), DataFile());
+    ASSERT_TRUE(list.BackupRestorable());
+    ASSERT_TRUE(list.RestoreBackup());
+    EXPECT_EQ(settings.DataFileName(), broken);
+    EXPECT_EQ(TestFolder::ReadBytes(broken + ".broken"), "an older broken one") << "never written over";
+    EXPECT_EQ(TestFolder::ReadBytes(broken + ".broken2"), "<TODO_DATA><DAY_DATA>");
+    EXPECT_EQ(list.Load(), TodoList::LoadResult::Loaded);
+    EXPECT_EQ(list.Doc().Child(0)->ChildCount(), 1);
+    EXPECT_TRUE(list.Save()) << "saving works again";
+}
+
+TEST_F(ListModel, TheFilesArePlacedOnceAtStartAndASaveThatFailsLaterMovesNowhere) {
+    const QString program = Path("portable/quillmarch");
+    QDir().mkpath(Path("portable"));
+    TestFolder::WriteBytes(Path("portable/quillmarch.dat"), kEmpty);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(Path("xdg")));
+    const ProgramPaths paths(program);
+    EXPECT_EQ(paths.defaultDataFile, Path("portable/quillmarch.dat"));
+    Settings portable(paths.settingsFile);
+    TodoList onStick(portable, paths.defaultDataFile);
+    ASSERT_EQ(onStick.Load(), TodoList::LoadResult::Loaded);
+    QDir(Path("portable")).removeRecursively();
+    EXPECT_FALSE(onStick.Save());
+    EXPECT_TRUE(
+        onStick.LastSaveError.startsWith(QStringLiteral("Cannot create file %1: No such file or directory")
+                                             .arg(Path("portable/quillmarch.dat"))))
+        << onStick.LastSaveError.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Path("xdg"))) << "nothing moved to the data folder";
+
+    // Temporary files a killed save left beside a file go; look-alikes stay.
+    for (const char* name :
+         {".quillmarch.dat.a1B2c3", ".quillmarch.dat.BAK.x", ".quillmarch.dat.toolong1", "keep.dat"})
+        TestFolder::WriteBytes(Path(name), "x");
+    EXPECT_EQ(remove_stale_temporary_files(DataFile()), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList({".quillmarch*"}, QDir::Files | QDir::Hidden),
+              (QStringList{".quillmarch.dat.BAK.x", ".quillmarch.dat.toolong1"}));
 }
 
 } // namespace
