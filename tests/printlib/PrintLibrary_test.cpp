@@ -70,6 +70,20 @@ TEST_F(PrintLibraryTest, WritesASmallDayAsAPdfHoldingEveryText) {
                                                                 << text.toStdString();
 }
 
+TEST_F(PrintLibraryTest, AnswersNegativelyForAFlawedReportOrAPdfItCannotWrite) {
+    const QString flawed = ReportText::Write(
+        QDir(dir_.path()), "flawed.r", ReportText::Report(ReportText::Item("kept", false) + "<CHART/>"));
+    const QString pdf = dir_.filePath("flawed.pdf");
+    EXPECT_EQ(PrintToPdf(flawed, pdf), PrintResult::kFlawed);
+    EXPECT_TRUE(PdfText(pdf).contains("kept"));
+
+    const QString good =
+        ReportText::Write(QDir(dir_.path()), "good.r", ReportText::Report(ReportText::Item("x", true)));
+    EXPECT_EQ(PrintToPdf(good, dir_.filePath("no/such/folder/x.pdf")), PrintResult::kOutputFailed);
+    EXPECT_EQ(PrintToPdf(dir_.filePath("absent.r"), pdf), PrintResult::kCannotRead);
+    EXPECT_EQ(active_(), 0);
+}
+
 TEST_F(PrintLibraryTest, ExportsItsTwoFunctionsAndHidesItsInnards) {
     // The markup code linked into it and its own classes stay out of the program's way.
     for (const char* hidden : {"_Z12MarkupEncodeRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE",
