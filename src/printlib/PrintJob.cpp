@@ -117,15 +117,21 @@ int32_t PrintJob::Preview(ReportSource& source) {
 
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     int32_t result = PrintResult::kDone;
-    // Laid out afresh for every device: the page set-up and the printer may change the paper.
+    // Laid out afresh for every device: the page set-up and the printer may change the paper. Nothing may
+    // be thrown through Qt's signals.
     QObject::connect(
         &dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&source, &result](QPrinter* target) {
-            const LaidReport laid =
-                ReportLayout(source, target->pageLayout().paintRect(QPageLayout::Millimeter).size()).Lay();
-            if (laid.result != PrintResult::kDone)
-                result = laid.result;
-            else if (!ReportPainter::Paint(laid, *target))
-                result = PrintResult::kOutputFailed;
+            try {
+                const LaidReport laid =
+                    ReportLayout(source, target->pageLayout().paintRect(QPageLayout::Millimeter).size())
+                        .Lay();
+                if (laid.result != PrintResult::kDone)
+                    result = laid.result;
+                else if (!ReportPainter::Paint(laid, *target))
+                    result = PrintResult::kOutputFailed;
+            } catch (...) {
+                result = PrintResult::kTooLarge;
+            }
         });
 
     if (QToolBar* tools = dialog.findChild<QToolBar*>()) {
@@ -140,7 +146,13 @@ int32_t PrintJob::Preview(ReportSource& source) {
                                                         QObject::tr("PDF files (*.pdf)"));
             if (name.isEmpty()) return;
             if (!name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) name += QLatin1String(".pdf");
-            if (WritePdf(source, name, printer.pageLayout()) == PrintResult::kOutputFailed)
+            int32_t written;
+            try {
+                written = WritePdf(source, name, printer.pageLayout());
+            } catch (...) {
+                written = PrintResult::kOutputFailed;
+            }
+            if (written != PrintResult::kDone)
                 QMessageBox::warning(
                     &dialog, QObject::tr("Save as PDF"),
                     QObject::tr("The file %1 could not be written.").arg(QDir::toNativeSeparators(name)));

@@ -17,6 +17,7 @@ constexpr double kHugeTwips = 1e7;
 // Pictures are sized as the print dialogs measured them: pixels of a 96 dots-per-inch screen.
 constexpr double kMmPerPicturePixel = 25.4 / 96.0;
 constexpr double kDefaultPoints = 10.0;
+constexpr int kSharpSide = 128;
 
 bool IsYes(const std::string& value) {
     return SameTextAscii(value, "YES") || SameTextAscii(value, "Y");
@@ -125,6 +126,10 @@ LaidReport ReportLayout::Lay() {
     out_.fonts.push_back(BaseFont());
     galley_.clear();
     footer_.clear();
+    pictureSizes_.clear();
+    imageIndex_.clear();
+    fontIndex_.clear();
+    metrics_.clear();
     spans_.clear();
     tables_.clear();
     if (!source_.Drawable()) return std::move(out_);
@@ -336,8 +341,8 @@ void ReportLayout::LayImage(const TNoxPigger& image, Flow& flow) {
     double w = Length(image, "WIDTH", &hasWidth, ReportLimits::kMaxLengthMm);
     double h = Length(image, "HEIGHT", &hasHeight, ReportLimits::kMaxLengthMm);
     if (index >= 0) {
-        const QImage& picture = out_.images[static_cast<size_t>(index)];
-        const double nw = picture.width() * kMmPerPicturePixel, nh = picture.height() * kMmPerPicturePixel;
+        const QSizeF natural = pictureSizes_[static_cast<size_t>(index)];
+        const double nw = natural.width(), nh = natural.height();
         // One side given keeps the picture's proportions.
         if (!hasWidth) w = hasHeight ? h * nw / nh : nw;
         if (!hasHeight) h = hasWidth ? w * nh / nw : nh;
@@ -473,8 +478,17 @@ const QFontMetricsF& ReportLayout::Metrics(int font) {
 int ReportLayout::Picture(const std::string& name) {
     const std::string upper = AsciiUpper(name);
     if (const auto it = imageIndex_.find(upper); it != imageIndex_.end()) return it->second;
-    const QImage image = source_.Picture(name);
+    QImage image = source_.Picture(name);
     if (image.isNull()) return imageIndex_[upper] = -1;
+    pictureSizes_.push_back(QSizeF(image.width(), image.height()) * kMmPerPicturePixel);
+    // A small picture such as a check box is enlarged pixel by pixel first, so that it stays sharp when
+    // smoothed up to a printer's resolution and keeps its thin lines when smoothed down on a screen.
+    const int side = std::max(image.width(), image.height());
+    if (side < kSharpSide) {
+        const int factor = (kSharpSide + side - 1) / side;
+        image = image.scaled(image.width() * factor, image.height() * factor, Qt::IgnoreAspectRatio,
+                             Qt::FastTransformation);
+    }
     out_.images.push_back(image);
     return imageIndex_[upper] = static_cast<int>(out_.images.size()) - 1;
 }

@@ -92,5 +92,6 @@ private:
     std::vector<Table> tables_;
     std::map<std::string, int> fontIndex_;  // by upper-case key
     std::map<std::string, int> imageIndex_; // by upper-case name, -1 for a missing picture
+    std::vector<QSizeF> pictureSizes_;      // natural sizes in millimetres, by image index
     std::vector<std::unique_ptr<QFontMetricsF>> metrics_;
 };

@@ -56,8 +56,8 @@ void ReportPainter::PaintPage(const LaidReport& report, size_t page, QPainter& p
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    // Small pictures such as the check boxes are enlarged: keep their pixels sharp.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Small pictures were enlarged pixel by pixel during layout; smoothing keeps them sharp both ways.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
     if (p.clipped) {
         const double wide = (report.area.width() + 100) * k;
