@@ -442,28 +442,28 @@ int ReportLayout::Font(const std::string& key) {
     if (key.empty()) return 0;
     const std::string upper = AsciiUpper(key);
     if (const auto it = fontIndex_.find(upper); it != fontIndex_.end()) return it->second;
-    const TNoxPigger* spec = source_.FindFont(key);
-    if (!spec) {
+    const TNoxPigger* entry = source_.FindFont(key);
+    if (!entry) {
         source_.Note("No font " + key + " in the font table");
         return fontIndex_[upper] = 0;
     }
     QFont font = BaseFont();
-    const std::string face = spec->GetAttr("FACE");
+    const std::string face = entry->GetAttr("FACE");
     // A face that is not installed is matched by the font system, as any program's would be.
     if (!face.empty())
         font.setFamily(QString::fromLocal8Bit(face.data(), static_cast<qsizetype>(face.size())));
     double points = kDefaultPoints;
-    const std::string size = spec->GetAttr("SIZE");
+    const std::string size = entry->GetAttr("SIZE");
     const std::optional<double> v = ParseNumber(size);
     if (v && *v >= ReportLimits::kMinFontPoints && *v <= ReportLimits::kMaxFontPoints)
         points = *v;
     else
         source_.Note("Font " + key + " has no usable size: " + size);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 20))));
-    font.setBold(IsYes(spec->GetAttr("BOLD")));
-    font.setItalic(IsYes(spec->GetAttr("ITALIC")));
-    font.setUnderline(IsYes(spec->GetAttr("UNDERLINE")));
-    font.setStrikeOut(IsYes(spec->GetAttr("STRIKEOUT")));
+    font.setBold(IsYes(entry->GetAttr("BOLD")));
+    font.setItalic(IsYes(entry->GetAttr("ITALIC")));
+    font.setUnderline(IsYes(entry->GetAttr("UNDERLINE")));
+    font.setStrikeOut(IsYes(entry->GetAttr("STRIKEOUT")));
     out_.fonts.push_back(font);
     return fontIndex_[upper] = static_cast<int>(out_.fonts.size()) - 1;
 }
