@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
             libgl-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
-            qt6-qpa-plugins xvfb xauth
+            qt6-qpa-plugins xvfb xauth poppler-utils
 
 .PHONY: all deps configure build run test test-sanitize bench fuzz install clean
 
@@ -53,10 +53,12 @@ bench: configure
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CXX=clang++ cmake -S . -B build-fuzz -DQM_FUZZ=ON -DQM_TESTS=OFF -DQM_BENCH=OFF
-	cmake --build build-fuzz -j$(JOBS) --target qm_fuzz_markup qm_fuzz_zbm
-	mkdir -p build-fuzz/corpus build-fuzz/corpus-zbm
+	cmake --build build-fuzz -j$(JOBS) --target qm_fuzz_markup qm_fuzz_zbm qm_fuzz_report
+	mkdir -p build-fuzz/corpus build-fuzz/corpus-zbm build-fuzz/report_corpus
 	./build-fuzz/fuzz/qm_fuzz_markup -max_total_time=60 -dict=fuzz/markup.dict build-fuzz/corpus fuzz/corpus
 	./build-fuzz/fuzz/qm_fuzz_zbm -max_total_time=60 -dict=fuzz/zbm.dict build-fuzz/corpus-zbm fuzz/corpus-zbm
+	QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=fuzz/lsan.supp ./build-fuzz/fuzz/qm_fuzz_report -max_total_time=60 -dict=fuzz/report.dict \
+	    build-fuzz/report_corpus fuzz/report_corpus
 
 PREFIX ?= /usr/local
 install: build
