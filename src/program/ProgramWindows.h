@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+class TFhour_grid;
+
 class ProgramWindows {
 public:
     // The program's files are placed from the program file (empty: the running program). Loads the
@@ -30,6 +32,7 @@ public:
         Msg = 1u << 4,
         NewTodolist = 1u << 5,
         About = 1u << 6,
+        HourGrid = 1u << 7,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed
@@ -38,6 +41,9 @@ public:
 
     // Replaces the shell's plain message boxes before the main window loads the list (tests).
     std::function<void(const QString&)> ShellMessage;
+
+    // The hour grid as the window it is (the registry holds its entry): for its print and for tests.
+    TFhour_grid* HourGridWindow() const;
 
     ProgramPaths paths;
     Settings settings;
