@@ -38,7 +38,8 @@ public:
     // Rebuilds both lists from the day and the grid settings.
     void Fill();
 
-    // ---- What the hour grid print reads while the window is open ----
+    // ---- What the hour grid print reads ----
+    // The print is opened by SB_print while this window is open; the rows stay valid until it closes.
     // The day shown; none while closed.
     TNoxPigger* Day() const { return day_; }
     // The slots, top to bottom.
