@@ -5,6 +5,7 @@
 #include "dialogs/TDmsg.h"
 #include "dialogs/TF_about.h"
 #include "dialogs/TFsure.h"
+#include "hourgrid/TFhour_grid.h"
 #include "todo/TD_select_image.h"
 #include "todo/TFmain.h"
 
@@ -18,8 +19,10 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TDmsg> msg;
     std::unique_ptr<TF_new_todolist> newTodolist;
     std::unique_ptr<TF_about> about;
+    std::unique_ptr<TFhour_grid> hourGrid;
 
     ~Windows() {
+        hourGrid.reset();
         about.reset();
         newTodolist.reset();
         msg.reset();
@@ -36,6 +39,10 @@ ProgramWindows::ProgramWindows(const QString& programFile)
       windows_(std::make_unique<Windows>()) {}
 
 ProgramWindows::~ProgramWindows() = default;
+
+TFhour_grid* ProgramWindows::HourGridWindow() const {
+    return windows_->hourGrid.get();
+}
 
 namespace {
 template <class W> W* create(unsigned wanted, unsigned which, std::unique_ptr<W>& slot, WindowRegistry& reg) {
@@ -60,5 +67,6 @@ bool ProgramWindows::Create(unsigned wanted) {
     registry.msg = create(wanted, Msg, w.msg, registry);
     registry.newTodolist = create(wanted, NewTodolist, w.newTodolist, registry);
     registry.about = create(wanted, About, w.about, registry);
+    registry.hourGrid = create(wanted, HourGrid, w.hourGrid, registry);
     return true;
 }

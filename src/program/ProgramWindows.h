@@ -13,6 +13,7 @@
 #include <memory>
 
 class TFmain;
+class TFhour_grid;
 
 class ProgramWindows {
 public:
@@ -32,6 +33,7 @@ public:
         Msg = 1u << 4,
         NewTodolist = 1u << 5,
         About = 1u << 6,
+        HourGrid = 1u << 7,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed
@@ -40,6 +42,9 @@ public:
 
     // Runs on the main window before it loads the list: tests answer its messages and questions here.
     std::function<void(TFmain&)> BeforeMainLoads;
+
+    // The hour grid as the window it is (the registry holds its entry): for its print and for tests.
+    TFhour_grid* HourGridWindow() const;
 
     ProgramPaths paths;
     Settings settings;

@@ -14,6 +14,7 @@
 #include "todo/rules/TodoRules.h"
 #include "ui/ItemImages.h"
 #include "ui/WidgetHelpers.h"
+#include "ui/WindowEntries.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
@@ -633,12 +634,21 @@ void TFmain::N_Change_imageClick() {
     show_item_row(item);
 }
 
-// The windows of these commands come later; the list is stored first as they all need.
 void TFmain::N_hour_gridClick() {
     if (!RB_date_on->isChecked() || !N_hour_grid->isEnabled()) return;
     store_day_list();
+    if (!Registry().hourGrid) return;
+    TNoxPigger* chosen = Registry().hourGrid->ShowDay(current_day, item_of_row(selected_row()));
+    if (!chosen) return;
+    if (QListWidgetItem* row = row_of_item(chosen)) {
+        LV1->setCurrentItem(row);
+        row->setSelected(true);
+    } else {
+        LV1->clearSelection();
+    }
 }
 
+// The windows of these commands come later; the list is stored first as they all need.
 void TFmain::N_MovetootherdateClick() {
     if (!selected_row()) return;
     store_day_list();

@@ -14,6 +14,8 @@ class TDmsg;
 class TF_new_todolist;
 class TF_about;
 class TD_settings_user;
+class HourGridEntry;
+class HourGridPrintEntry;
 
 struct WindowRegistry {
     WindowRegistry(Settings& settingsModel, TodoList& listModel) : settings(settingsModel), list(listModel) {}
@@ -30,4 +32,6 @@ struct WindowRegistry {
     TDmsg* msg = nullptr;
     TF_new_todolist* newTodolist = nullptr;
     TF_about* about = nullptr;
+    HourGridEntry* hourGrid = nullptr;
+    HourGridPrintEntry* printHourGrid = nullptr;
 };
