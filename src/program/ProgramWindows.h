@@ -27,6 +27,8 @@ public:
         Main = 1u << 1,
         Sure = 1u << 2,
         SelectImage = 1u << 3,
+        FindUncomplete = 1u << 7,
+        FindContext = 1u << 8,
         Msg = 1u << 4,
         NewTodolist = 1u << 5,
         About = 1u << 6,

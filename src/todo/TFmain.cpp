@@ -14,6 +14,7 @@
 #include "todo/rules/TodoRules.h"
 #include "ui/ItemImages.h"
 #include "ui/WidgetHelpers.h"
+#include "ui/WindowEntries.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
@@ -618,9 +619,11 @@ void TFmain::N_MovetootherdateClick() {
 
 void TFmain::N_Context_searchClick() {
     store_day_list();
+    if (Registry().findContext) Registry().findContext->ShowFind(TodoDoc());
 }
 void TFmain::N_Find_uncompletedClick() {
     store_day_list();
+    if (Registry().findUncomplete) Registry().findUncomplete->ShowFind(TodoDoc());
 }
 void TFmain::N_PrintClick() {
     store_day_list();
