@@ -49,6 +49,8 @@ TF_find::TF_find(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(r
     LV1->header()->resizeSection(FindResultsModel::DateColumn,
                                  LV1->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 24);
     LV1->header()->resizeSection(FindResultsModel::ItemColumn, kItemColumnWidth);
+    // However small the window, a few results stay in sight.
+    LV1->setMinimumHeight(LV1->fontMetrics().height() * 8);
     LV1->installEventFilter(this);
     keep_selection_visible(LV1);
 
