@@ -116,22 +116,18 @@ void TF_find::Btn_startClick() {
     if (searching_ || !root_) return;
     break_ = false;
     closedDuringSearch_ = false;
+    replacedDuringSearch_ = false;
     searching_ = true;
     Btn_start->setEnabled(false);
     Btn_break->show();
     Results->Clear();
-    try {
-        PrepareSearch();
-        Walk();
-    } catch (const std::exception&) {
-        // Whatever was found until then stays; the window must come back to its resting state.
-    }
+    Walk();
     searching_ = false;
     Btn_break->hide();
     UpdateStart();
 
     // A replaced document took its results with it; a window closed meanwhile shows nothing more.
-    if (!root_) return;
+    if (replacedDuringSearch_) return;
     if (Results->rowCount() == 0) {
         if (!closedDuringSearch_ && reg_.msg) reg_.msg->ShowMessageText(QStringLiteral("Not found."));
         return;
@@ -148,31 +144,36 @@ void TF_find::Walk() {
     std::vector<FindRow> found;
     int dayCount = 0;
     sinceInput_.invalidate();
-    // Input is let in between days, and the user's Go to may add a day; so the walk holds no element
-    // across it and takes each day afresh by its position.
-    for (int i = 0;; ++i) {
-        LetInputIn(found);
-        if (break_ || !root_) break;
-        const TNoxPigger& root = *root_;
-        // While the window is open days are only ever added at the end. Fewer of them means the document
-        // was cut down under the walk, and positions no longer mean what they did.
-        if (root.ChildCount() < dayCount) break;
-        dayCount = root.ChildCount();
-        if (i >= dayCount) break;
-        const TNoxPigger& day = *root.Child(i);
-        if (day.TagName() != kDayTag) continue;
-        std::string date;
-        bool dateRead = false;
-        for (const TNoxPigger* item : day.Children()) {
-            if (item->TagName() != kItemTag || !ItemMatches(*item, day)) continue;
-            if (!dateRead) {
-                date = day.GetAttr(kDateAttr);
-                dateRead = true;
+    try {
+        PrepareSearch();
+        // Input is let in between days, and the user's Go to may add a day; so the walk holds no element
+        // across it and takes each day afresh by its position.
+        for (int i = 0;; ++i) {
+            LetInputIn(found);
+            if (break_) break;
+            const TNoxPigger& root = *root_;
+            // While the window is open days are only ever added at the end. Fewer of them means the
+            // document was cut down under the walk, and positions no longer mean what they did.
+            if (root.ChildCount() < dayCount) break;
+            dayCount = root.ChildCount();
+            if (i >= dayCount) break;
+            const TNoxPigger& day = *root.Child(i);
+            if (day.TagName() != kDayTag) continue;
+            std::string date;
+            bool dateRead = false;
+            for (const TNoxPigger* item : day.Children()) {
+                if (item->TagName() != kItemTag || !ItemMatches(*item, day)) continue;
+                if (!dateRead) {
+                    date = day.GetAttr(kDateAttr);
+                    dateRead = true;
+                }
+                found.push_back({date, todo::item_text(*item)});
             }
-            found.push_back({date, todo::item_text(*item)});
         }
+    } catch (const std::exception&) {
+        // Out of memory on a huge list: what was found until then is listed, and the window comes back.
     }
-    if (root_) Results->Append(found);
+    if (!replacedDuringSearch_) Results->Append(found);
 }
 
 void TF_find::LetInputIn(std::vector<FindRow>& found) {
@@ -216,9 +217,12 @@ void TF_find::UpdateGoTo() {
 }
 
 void TF_find::DocumentReplaced() {
-    // The rows name days and items of a document that is going away.
-    root_ = nullptr;
-    break_ = true;
+    // The rows name days and items of a document that is going away, and a running walk stops: what it
+    // would find from here on belongs to another list.
+    if (searching_) {
+        break_ = true;
+        replacedDuringSearch_ = true;
+    }
     Results->Clear();
 }
 

@@ -35,7 +35,7 @@ public:
     QTreeView* LV1 = nullptr;
     FindResultsModel* Results = nullptr;
 
-    // The document searched; ShowFind sets it, a replaced document drops it.
+    // The document searched: the list's root, whose content a load replaces. ShowFind sets it.
     TNoxPigger* Root() const { return root_; }
     void SetRoot(TNoxPigger* root) { root_ = root; }
     bool Searching() const { return searching_; }
@@ -79,5 +79,6 @@ private:
     bool break_ = false;
     bool searching_ = false;
     bool closedDuringSearch_ = false;
+    bool replacedDuringSearch_ = false;
     QElapsedTimer sinceInput_;
 };
