@@ -6,6 +6,8 @@
 #include "dialogs/TF_about.h"
 #include "dialogs/TFsure.h"
 #include "hourgrid/TFhour_grid.h"
+#include "search/TF_find_context.h"
+#include "search/TF_find_uncomplete.h"
 #include "todo/TD_select_image.h"
 #include "todo/TFmain.h"
 
@@ -16,6 +18,8 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TFmain> main;
     std::unique_ptr<TFsure> sure;
     std::unique_ptr<TD_select_image> selectImage;
+    std::unique_ptr<TF_find_uncomplete> findUncomplete;
+    std::unique_ptr<TF_find_context> findContext;
     std::unique_ptr<TDmsg> msg;
     std::unique_ptr<TF_new_todolist> newTodolist;
     std::unique_ptr<TF_about> about;
@@ -26,6 +30,8 @@ struct ProgramWindows::Windows {
         about.reset();
         newTodolist.reset();
         msg.reset();
+        findContext.reset();
+        findUncomplete.reset();
         selectImage.reset();
         sure.reset();
         main.reset();
@@ -64,6 +70,8 @@ bool ProgramWindows::Create(unsigned wanted) {
     }
     registry.sure = create(wanted, Sure, w.sure, registry);
     registry.selectImage = create(wanted, SelectImage, w.selectImage, registry);
+    registry.findUncomplete = create(wanted, FindUncomplete, w.findUncomplete, registry);
+    registry.findContext = create(wanted, FindContext, w.findContext, registry);
     registry.msg = create(wanted, Msg, w.msg, registry);
     registry.newTodolist = create(wanted, NewTodolist, w.newTodolist, registry);
     registry.about = create(wanted, About, w.about, registry);

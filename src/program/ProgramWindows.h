@@ -30,10 +30,12 @@ public:
         Main = 1u << 1,
         Sure = 1u << 2,
         SelectImage = 1u << 3,
-        Msg = 1u << 4,
-        NewTodolist = 1u << 5,
-        About = 1u << 6,
-        HourGrid = 1u << 7,
+        FindUncomplete = 1u << 5,
+        FindContext = 1u << 6,
+        Msg = 1u << 7,
+        NewTodolist = 1u << 8,
+        About = 1u << 9,
+        HourGrid = 1u << 11,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed

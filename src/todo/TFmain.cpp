@@ -656,9 +656,11 @@ void TFmain::N_MovetootherdateClick() {
 
 void TFmain::N_Context_searchClick() {
     store_day_list();
+    if (Registry().findContext) Registry().findContext->ShowFind(TodoDoc());
 }
 void TFmain::N_Find_uncompletedClick() {
     store_day_list();
+    if (Registry().findUncomplete) Registry().findUncomplete->ShowFind(TodoDoc());
 }
 void TFmain::N_PrintClick() {
     store_day_list();

@@ -14,6 +14,7 @@ class TDmsg;
 class TF_new_todolist;
 class TF_about;
 class TD_settings_user;
+class FindEntry;
 class HourGridEntry;
 class HourGridPrintEntry;
 
@@ -29,6 +30,8 @@ struct WindowRegistry {
     TFmain* main = nullptr;
     TFsure* sure = nullptr;
     TD_select_image* selectImage = nullptr;
+    FindEntry* findUncomplete = nullptr;
+    FindEntry* findContext = nullptr;
     TDmsg* msg = nullptr;
     TF_new_todolist* newTodolist = nullptr;
     TF_about* about = nullptr;
