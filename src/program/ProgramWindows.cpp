@@ -5,6 +5,8 @@
 #include "dialogs/TDmsg.h"
 #include "dialogs/TF_about.h"
 #include "dialogs/TFsure.h"
+#include "todo/TD_add_TV_show.h"
+#include "todo/TD_select_date_move.h"
 #include "todo/TD_select_image.h"
 #include "todo/TFmain.h"
 
@@ -15,14 +17,18 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TFmain> main;
     std::unique_ptr<TFsure> sure;
     std::unique_ptr<TD_select_image> selectImage;
+    std::unique_ptr<TD_select_date_move> selectDateMove;
     std::unique_ptr<TDmsg> msg;
     std::unique_ptr<TF_new_todolist> newTodolist;
     std::unique_ptr<TF_about> about;
+    std::unique_ptr<TD_add_TV_show> addTvShow;
 
     ~Windows() {
+        addTvShow.reset();
         about.reset();
         newTodolist.reset();
         msg.reset();
+        selectDateMove.reset();
         selectImage.reset();
         sure.reset();
         main.reset();
@@ -56,8 +62,10 @@ bool ProgramWindows::Create(unsigned wanted) {
     }
     registry.sure = create(wanted, Sure, w.sure, registry);
     registry.selectImage = create(wanted, SelectImage, w.selectImage, registry);
+    registry.selectDateMove = create(wanted, SelectDateMove, w.selectDateMove, registry);
     registry.msg = create(wanted, Msg, w.msg, registry);
     registry.newTodolist = create(wanted, NewTodolist, w.newTodolist, registry);
     registry.about = create(wanted, About, w.about, registry);
+    registry.addTvShow = create(wanted, AddTvShow, w.addTvShow, registry);
     return true;
 }

@@ -27,9 +27,11 @@ public:
         Main = 1u << 1,
         Sure = 1u << 2,
         SelectImage = 1u << 3,
+        SelectDateMove = 1u << 7,
         Msg = 1u << 4,
         NewTodolist = 1u << 5,
         About = 1u << 6,
+        AddTvShow = 1u << 8,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed

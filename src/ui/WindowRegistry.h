@@ -10,10 +10,12 @@ class TForm_main;
 class TFmain;
 class TFsure;
 class TD_select_image;
+class TD_select_date_move;
 class TDmsg;
 class TF_new_todolist;
 class TF_about;
 class TD_settings_user;
+class TD_add_TV_show;
 
 struct WindowRegistry {
     WindowRegistry(Settings& settingsModel, TodoList& listModel) : settings(settingsModel), list(listModel) {}
@@ -27,7 +29,9 @@ struct WindowRegistry {
     TFmain* main = nullptr;
     TFsure* sure = nullptr;
     TD_select_image* selectImage = nullptr;
+    TD_select_date_move* selectDateMove = nullptr;
     TDmsg* msg = nullptr;
     TF_new_todolist* newTodolist = nullptr;
     TF_about* about = nullptr;
+    TD_add_TV_show* addTvShow = nullptr;
 };
