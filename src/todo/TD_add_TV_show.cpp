@@ -109,12 +109,12 @@ TD_add_TV_show::TD_add_TV_show(WindowRegistry& reg, QWidget* parent) : QDialog(p
     Shape1->setBackgroundRole(QPalette::Base);
     Image1 = named(new QLabel(Shape1), "Image1");
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setMinimumSize(120, 132);
+    Image1->setMinimumSize(100, 110);
     Image1->setAccessibleName(QStringLiteral("Television"));
     auto* pictureLayout = new QVBoxLayout(Shape1);
     pictureLayout->setContentsMargins(8, 8, 8, 8);
     pictureLayout->addWidget(Image1);
-    Shape1->setFixedWidth(150);
+    Shape1->setFixedWidth(116);
 
     Label1 = make_label("Label1", QStringLiteral("Must be seen:"), this);
     QFont heading = Label1->font();
@@ -146,7 +146,6 @@ TD_add_TV_show::TD_add_TV_show(WindowRegistry& reg, QWidget* parent) : QDialog(p
     QFont bold = Label5->font();
     bold.setBold(true);
     Label5->setFont(bold);
-    Label5->setWordWrap(true);
     btn_more_info = make_button("btn_more_info", QStringLiteral("More info..."), GroupBox1);
     btn_more_info->setAutoDefault(false);
     auto* adLayout = new QVBoxLayout(GroupBox1);
@@ -176,8 +175,8 @@ TD_add_TV_show::TD_add_TV_show(WindowRegistry& reg, QWidget* parent) : QDialog(p
     right->addLayout(button_row({BTN_OK, BTN_CANCEL}, RowAlign::Right));
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->setSpacing(12);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(8);
     layout->addWidget(Shape1);
     layout->addLayout(right, 1);
 
