@@ -53,10 +53,12 @@ QDate TD_select_date::select_date(const QDate& date) {
     confirmed = false;
     Calendar1->setSelectedDate(date);
     center_on_screen();
-    if (Calendar1->isEnabled())
-        Calendar1->setFocus();
-    else
-        Btn_cancel->setFocus();
+    // The calendar when it can be used; else the first button that can, so Enter still means "OK".
+    for (QWidget* first : std::initializer_list<QWidget*>{Calendar1, Btn_ok, Btn_cancel})
+        if (first->isEnabled()) {
+            first->setFocus();
+            break;
+        }
     exec();
     return confirmed ? Calendar1->selectedDate() : date;
 }
