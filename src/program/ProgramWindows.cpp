@@ -8,6 +8,8 @@
 #include "hourgrid/TFhour_grid.h"
 #include "search/TF_find_context.h"
 #include "search/TF_find_uncomplete.h"
+#include "todo/TD_add_TV_show.h"
+#include "todo/TD_select_date_move.h"
 #include "todo/TD_select_image.h"
 #include "todo/TFmain.h"
 
@@ -18,20 +20,24 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TFmain> main;
     std::unique_ptr<TFsure> sure;
     std::unique_ptr<TD_select_image> selectImage;
+    std::unique_ptr<TD_select_date_move> selectDateMove;
     std::unique_ptr<TF_find_uncomplete> findUncomplete;
     std::unique_ptr<TF_find_context> findContext;
     std::unique_ptr<TDmsg> msg;
     std::unique_ptr<TF_new_todolist> newTodolist;
     std::unique_ptr<TF_about> about;
     std::unique_ptr<TFhour_grid> hourGrid;
+    std::unique_ptr<TD_add_TV_show> addTvShow;
 
     ~Windows() {
+        addTvShow.reset();
         hourGrid.reset();
         about.reset();
         newTodolist.reset();
         msg.reset();
         findContext.reset();
         findUncomplete.reset();
+        selectDateMove.reset();
         selectImage.reset();
         sure.reset();
         main.reset();
@@ -70,11 +76,13 @@ bool ProgramWindows::Create(unsigned wanted) {
     }
     registry.sure = create(wanted, Sure, w.sure, registry);
     registry.selectImage = create(wanted, SelectImage, w.selectImage, registry);
+    registry.selectDateMove = create(wanted, SelectDateMove, w.selectDateMove, registry);
     registry.findUncomplete = create(wanted, FindUncomplete, w.findUncomplete, registry);
     registry.findContext = create(wanted, FindContext, w.findContext, registry);
     registry.msg = create(wanted, Msg, w.msg, registry);
     registry.newTodolist = create(wanted, NewTodolist, w.newTodolist, registry);
     registry.about = create(wanted, About, w.about, registry);
     registry.hourGrid = create(wanted, HourGrid, w.hourGrid, registry);
+    registry.addTvShow = create(wanted, AddTvShow, w.addTvShow, registry);
     return true;
 }

@@ -30,12 +30,14 @@ public:
         Main = 1u << 1,
         Sure = 1u << 2,
         SelectImage = 1u << 3,
+        SelectDateMove = 1u << 4,
         FindUncomplete = 1u << 5,
         FindContext = 1u << 6,
         Msg = 1u << 7,
         NewTodolist = 1u << 8,
         About = 1u << 9,
         HourGrid = 1u << 11,
+        AddTvShow = 1u << 13,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed

@@ -2,12 +2,17 @@
 
 #include "app/TD_settings_user.h"
 #include "app/TF_new_todolist.h"
+#include "dialogs/TDmsg.h"
 #include "dialogs/TF_about.h"
 #include "dialogs/TFsure.h"
 #include "todo/DayListWidget.h"
+#include "todo/ItemDaysMarker.h"
 #include "todo/ItemRows.h"
+#include "todo/TD_add_TV_show.h"
+#include "todo/TD_select_date_move.h"
 #include "todo/TD_select_image.h"
 #include "todo/rules/DayKeys.h"
+#include "todo/rules/ItemTransfer.h"
 #include "todo/rules/Settings.h"
 #include "todo/rules/TextCodec.h"
 #include "todo/rules/TodoList.h"
@@ -25,12 +30,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -244,6 +251,7 @@ void TFmain::BuildClientArea() {
     DatePicker1->setAccessibleName(QStringLiteral("Date"));
     // As wide as the control allows, so the picker can show the date of any key it may meet.
     DatePicker1->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    ItemDaysMarker::Attach(Registry().list, DatePicker1->calendarWidget());
     RB_date_off =
         named(new QRadioButton(QStringLiteral("Date independed To Do Items"), central), "RB_date_off");
     dateRow->addWidget(RB_date_on);
@@ -650,8 +658,38 @@ void TFmain::N_hour_gridClick() {
 
 // The windows of these commands come later; the list is stored first as they all need.
 void TFmain::N_MovetootherdateClick() {
-    if (!selected_row()) return;
+    QListWidgetItem* row = selected_row();
+    TD_select_date_move* dialog = Registry().selectDateMove;
+    if (!row || !dialog) return;
+    if (row->checkState() == Qt::Checked &&
+        !Registry().sure->AskYesNo(
+            QStringLiteral("The item \"%1\" is marked as done.\nDo you wish to move it?").arg(row->text())))
+        return;
+    const std::string source = shown_key();
+    TNoxPigger* item = item_of_row(row);
+    const TD_select_date_move::Target target = dialog->select_move_target(source);
+    if (target.action == TD_select_date_move::Cancelled || target.key == source) return;
+    // The row may be gone if the document changed meanwhile.
+    if (row_of_item(item) != row) return;
+    const QString text = row->text();
     store_day_list();
+    if (target.action == TD_select_date_move::Move) {
+        todo::move_item(*TodoDoc(), *item, target.key);
+        Registry().list.NoteChange();
+        go_to_day(target.key);
+        return;
+    }
+    try {
+        todo::copy_item(*TodoDoc(), *item, target.key);
+    } catch (const std::exception& error) {
+        Registry().msg->ShowMessageText(
+            QStringLiteral("The item \"%1\"\ncould not be copied to date %2:\n%3")
+                .arg(text, to_qstring(target.key), QString::fromLocal8Bit(error.what())));
+        return;
+    }
+    Registry().list.NoteChange();
+    Registry().msg->ShowMessageText(
+        QStringLiteral("The item \"%1\"\nhas been copied to date %2.").arg(text, to_qstring(target.key)));
 }
 
 void TFmain::N_Context_searchClick() {
@@ -666,7 +704,19 @@ void TFmain::N_PrintClick() {
     store_day_list();
 }
 void TFmain::TB_tvshowClick() {
+    TD_add_TV_show* dialog = Registry().addTvShow;
+    if (!dialog || !dialog->ask_tv_show()) return;
     store_day_list();
+    const QDate date = dialog->DTP_date->date();
+    const QTime time = dialog->DTP_time->time();
+    go_to_date(date);
+    TNoxPigger* day = todo::find_or_create_day(*TodoDoc(), render_day_key(date));
+    TNoxPigger* item = add_item(day, from_qstring(dialog->Edit_name->text()));
+    if (!item) return;
+    todo::set_item_time(*item, time.hour(), time.minute());
+    item->SetAttr(todo::kIndexAttr, std::to_string(todo::kTvShowPicture));
+    Registry().list.NoteChange();
+    LV1->scrollToItem(show_item_row(item));
 }
 
 void TFmain::N_SettingsClick() {

@@ -10,6 +10,7 @@ class TForm_main;
 class TFmain;
 class TFsure;
 class TD_select_image;
+class TD_select_date_move;
 class TDmsg;
 class TF_new_todolist;
 class TF_about;
@@ -17,6 +18,7 @@ class TD_settings_user;
 class FindEntry;
 class HourGridEntry;
 class HourGridPrintEntry;
+class TD_add_TV_show;
 
 struct WindowRegistry {
     WindowRegistry(Settings& settingsModel, TodoList& listModel) : settings(settingsModel), list(listModel) {}
@@ -30,6 +32,7 @@ struct WindowRegistry {
     TFmain* main = nullptr;
     TFsure* sure = nullptr;
     TD_select_image* selectImage = nullptr;
+    TD_select_date_move* selectDateMove = nullptr;
     FindEntry* findUncomplete = nullptr;
     FindEntry* findContext = nullptr;
     TDmsg* msg = nullptr;
@@ -37,4 +40,5 @@ struct WindowRegistry {
     TF_about* about = nullptr;
     HourGridEntry* hourGrid = nullptr;
     HourGridPrintEntry* printHourGrid = nullptr;
+    TD_add_TV_show* addTvShow = nullptr;
 };
