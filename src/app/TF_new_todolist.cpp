@@ -39,8 +39,7 @@ TF_new_todolist::TF_new_todolist(WindowRegistry& reg, QWidget* parent) : TFsure(
     ExtraLayout()->addLayout(row);
     ExtraLayout()->addLayout(helpRow);
 
-    setTabOrder(Edit1, SB_file_name);
-    setTabOrder(SB_file_name, Btn_help);
+    set_tab_order({Edit1, SB_file_name, Btn_help});
 
     connect(SB_file_name, &QPushButton::clicked, this, &TF_new_todolist::SB_file_nameClick);
     connect(Btn_help, &QPushButton::clicked, this,

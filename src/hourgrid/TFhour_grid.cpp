@@ -26,16 +26,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-// The pictures live in this static library, so the linker keeps them only if their initializer is
-// referred to; the macro must stand outside any namespace.
-static void init_hour_grid_pictures() {
-    static const bool done = [] {
-        Q_INIT_RESOURCE(hourgrid_pictures);
-        return true;
-    }();
-    (void)done;
-}
-
 namespace {
 
 constexpr int kHourRole = Qt::UserRole + 16;
@@ -69,7 +59,6 @@ bool is_enter(const QKeyEvent* event) {
 } // namespace
 
 TFhour_grid::TFhour_grid(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(reg) {
-    init_hour_grid_pictures();
     setObjectName(QStringLiteral("Fhour_grid"));
     setWindowTitle(QStringLiteral("Hour grid"));
     setModal(true);
@@ -165,14 +154,8 @@ void TFhour_grid::BuildControls() {
     layout->addLayout(button_row({Btn_help, BtnClose}, RowAlign::Right));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(CLB1, SB_move_right);
-    setTabOrder(SB_move_right, SB_move_left);
-    setTabOrder(SB_move_left, TV1);
-    setTabOrder(TV1, SB_print);
-    setTabOrder(SB_print, SB_now);
-    setTabOrder(SB_now, SB_settings);
-    setTabOrder(SB_settings, Btn_help);
-    setTabOrder(Btn_help, BtnClose);
+    set_tab_order(
+        {CLB1, SB_move_right, SB_move_left, TV1, SB_print, SB_now, SB_settings, Btn_help, BtnClose});
 
     connect(SB_print, &QToolButton::clicked, this, &TFhour_grid::SB_printClick);
     connect(SB_now, &QToolButton::clicked, this, &TFhour_grid::SB_nowClick);

@@ -77,11 +77,7 @@ TF_find::TF_find(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(r
     layout->addLayout(left, 1);
     layout->addLayout(buttons);
 
-    setTabOrder(LV1, Btn_start);
-    setTabOrder(Btn_start, Btn_go_to);
-    setTabOrder(Btn_go_to, btn_help);
-    setTabOrder(btn_help, Btn_break);
-    setTabOrder(Btn_break, Btn_close);
+    set_tab_order({LV1, Btn_start, Btn_go_to, btn_help, Btn_break, Btn_close});
 
     connect(Btn_start, &QPushButton::clicked, this, &TF_find::Btn_startClick);
     connect(Btn_go_to, &QPushButton::clicked, this, &TF_find::Btn_go_toClick);

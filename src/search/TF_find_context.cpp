@@ -31,9 +31,7 @@ TF_find_context::TF_find_context(WindowRegistry& reg, QWidget* parent) : TF_find
     InputBand()->addWidget(Edit1);
     InputBand()->addWidget(GroupBox1);
 
-    setTabOrder(Edit1, CB_item);
-    setTabOrder(CB_item, CB_dsc);
-    setTabOrder(CB_dsc, LV1);
+    set_tab_order({Edit1, CB_item, CB_dsc, LV1});
 
     connect(Edit1, &QLineEdit::textChanged, this, &TF_find_context::UpdateStart);
     connect(CB_item, &QCheckBox::toggled, this, &TF_find_context::UpdateStart);

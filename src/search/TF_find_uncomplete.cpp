@@ -45,10 +45,7 @@ TF_find_uncomplete::TF_find_uncomplete(WindowRegistry& reg, QWidget* parent) : T
     limits->setHorizontalSpacing(24);
     InputBand()->addLayout(limits);
 
-    setTabOrder(CB_0, DatePicker0);
-    setTabOrder(DatePicker0, CB_1);
-    setTabOrder(CB_1, DatePicker1);
-    setTabOrder(DatePicker1, LV1);
+    set_tab_order({CB_0, DatePicker0, CB_1, DatePicker1, LV1});
 
     connect(CB_0, &QCheckBox::toggled, DatePicker0, &QWidget::setEnabled);
     connect(CB_1, &QCheckBox::toggled, DatePicker1, &QWidget::setEnabled);

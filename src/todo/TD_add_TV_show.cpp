@@ -180,11 +180,7 @@ TD_add_TV_show::TD_add_TV_show(WindowRegistry& reg, QWidget* parent) : QDialog(p
     layout->addWidget(Shape1);
     layout->addLayout(right, 1);
 
-    setTabOrder(Edit_name, DTP_date);
-    setTabOrder(DTP_date, DTP_time);
-    setTabOrder(DTP_time, btn_more_info);
-    setTabOrder(btn_more_info, BTN_OK);
-    setTabOrder(BTN_OK, BTN_CANCEL);
+    set_tab_order({Edit_name, DTP_date, DTP_time, btn_more_info, BTN_OK, BTN_CANCEL});
 
     connect(Edit_name, &QLineEdit::textChanged, this, &TD_add_TV_show::Edit_nameChange);
     connect(BTN_OK, &QPushButton::clicked, this, &TD_add_TV_show::BTN_OKClick);

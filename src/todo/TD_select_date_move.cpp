@@ -30,13 +30,8 @@ TD_select_date_move::TD_select_date_move(WindowRegistry& reg, QWidget* parent) :
     MainLayout()->insertWidget(3, RadioGroup1);
     ButtonRow()->addWidget(Btn_help);
 
-    setTabOrder(RB_date_on, Calendar1);
-    setTabOrder(Calendar1, RB_date_off);
-    setTabOrder(RB_date_off, RadioGroup1->Button(0));
-    setTabOrder(RadioGroup1->Button(0), RadioGroup1->Button(1));
-    setTabOrder(RadioGroup1->Button(1), Btn_ok);
-    setTabOrder(Btn_ok, Btn_cancel);
-    setTabOrder(Btn_cancel, Btn_help);
+    set_tab_order({RB_date_on, Calendar1, RB_date_off, RadioGroup1->Button(0), RadioGroup1->Button(1), Btn_ok,
+                   Btn_cancel, Btn_help});
 
     connect(RB_date_on, &QRadioButton::clicked, this, &TD_select_date_move::RB_date_onClick);
     connect(RB_date_off, &QRadioButton::clicked, this, &TD_select_date_move::RB_date_onClick);

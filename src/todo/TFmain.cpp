@@ -292,10 +292,7 @@ void TFmain::BuildClientArea() {
     StatusBar1->addWidget(StatusPanel1, 1);
     setStatusBar(StatusBar1);
 
-    setTabOrder(RB_date_on, DatePicker1);
-    setTabOrder(DatePicker1, RB_date_off);
-    setTabOrder(RB_date_off, LV1);
-    setTabOrder(LV1, Memo_dsc);
+    set_tab_order({RB_date_on, DatePicker1, RB_date_off, LV1, Memo_dsc});
 
     connect(RB_date_on, &QRadioButton::clicked, this, &TFmain::RB_date_onClick);
     connect(RB_date_off, &QRadioButton::clicked, this, &TFmain::RB_date_onClick);

@@ -42,6 +42,14 @@ QHBoxLayout* button_row(std::initializer_list<QWidget*> buttons, RowAlign align)
     return row;
 }
 
+void set_tab_order(std::initializer_list<QWidget*> chain) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : chain) {
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
 void keep_selection_visible(QAbstractItemView* view) {
     QPalette palette = view->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight,

@@ -31,6 +31,9 @@ QFrame* make_sunken_panel(const char* name, QWidget* parent);
 enum class RowAlign { Center, Right };
 QHBoxLayout* button_row(std::initializer_list<QWidget*> buttons, RowAlign align);
 
+// Tab moves through the controls in the order given.
+void set_tab_order(std::initializer_list<QWidget*> chain);
+
 // Keeps the selected rows highlighted while another control has the focus.
 void keep_selection_visible(QAbstractItemView* view);
 
