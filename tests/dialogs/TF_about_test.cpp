@@ -2,6 +2,7 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
+#include "UrlCatcher.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -10,15 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Stands in for the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 QLabel* label(QWidget& w, const char* name) {
     return w.findChild<QLabel*>(name);
 }
@@ -52,7 +44,6 @@ TEST(TF_about, ClickingTheLinkOpensTheMakersPageAndOkClosesTheBox) {
     TestProgram program(ProgramWindows::About);
     TF_about& about = *program.reg().about;
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
     QSize shownSize;
     {
         ModalAnswer answer([&](QWidget* d) {
@@ -66,11 +57,8 @@ TEST(TF_about, ClickingTheLinkOpensTheMakersPageAndOkClosesTheBox) {
         });
         about.ShowAbout();
     }
-    QDesktopServices::unsetUrlHandler("https");
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened[0], TF_about::MakerPage());
     EXPECT_EQ(about.minimumSize(), shownSize) << "the box has a fixed size";
     EXPECT_EQ(about.maximumSize(), shownSize);
 }
-
-#include "TF_about_test.moc"

@@ -3,6 +3,7 @@
 #include "ControlTable.h"
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
+#include "UrlCatcher.h"
 #include "dialogs/TF_about.h"
 #include "todo/DayListWidget.h"
 #include "todo/ItemRows.h"
@@ -20,15 +21,6 @@
 #include <QTimeEdit>
 
 namespace {
-
-// Stands in for the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 class TvShow : public ProgramFixture {
 protected:
@@ -70,13 +62,9 @@ TEST_F(TvShow, ControlsBlankNamesAndTheButtonsThatOpenPages) {
         EXPECT_EQ(dialog->BTN_OK->isEnabled(), ok) << name;
     }
 
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
-    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    UrlCatcher catcher({"https", "file"});
     dialog->btn_more_info->click();
     reg().selectDateMove->Btn_help->click();
-    QDesktopServices::unsetUrlHandler("https");
-    QDesktopServices::unsetUrlHandler("file");
     ASSERT_EQ(catcher.opened.size(), 2);
     EXPECT_EQ(catcher.opened[0], TF_about::MakerPage());
     EXPECT_TRUE(catcher.opened[1].path().endsWith("/Move_item.html"));
@@ -133,5 +121,3 @@ TEST_F(TvShow, AReminderIsTheSelectedLastRowOfItsDayWithTimeAndTelevisionAndCanc
 }
 
 } // namespace
-
-#include "TD_add_TV_show_test.moc"
