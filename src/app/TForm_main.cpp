@@ -39,11 +39,18 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
     connect(PM1, &QMenu::aboutToShow, this, [this] { N_show->setEnabled(isHidden() || isMinimized()); });
 
     ShowShellMessage = [this](const QString& text) {
-        QMessageBox::warning(isVisible() ? this : nullptr, QStringLiteral("Quillmarch"), text);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillmarch"), text, QMessageBox::Ok,
+                        isVisible() ? this : nullptr);
+        box.setTextFormat(Qt::PlainText); // file names are never markup
+        box.exec();
+    };
+    ShowShellNotice = [this](const QString& text) {
+        if (HasTray()) tray_->showMessage(QStringLiteral("Quillmarch"), text, QSystemTrayIcon::Warning);
     };
     AskQuitUnsaved = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
                         isVisible() ? this : nullptr);
+        box.setTextFormat(Qt::PlainText);
         QPushButton* quit =
             box.addButton(QStringLiteral("Quit without saving"), QMessageBox::DestructiveRole);
         QPushButton* stay = box.addButton(QStringLiteral("Stay"), QMessageBox::RejectRole);
@@ -54,6 +61,7 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
     AskRestoreBackup = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
                         isVisible() ? this : nullptr);
+        box.setTextFormat(Qt::PlainText);
         QPushButton* restore = box.addButton(QStringLiteral("Restore backup"), QMessageBox::AcceptRole);
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::RejectRole);
         box.setDefaultButton(ok);
@@ -63,6 +71,7 @@ TForm_main::TForm_main(WindowRegistry& registry, QWidget* parent) : QMainWindow(
     AskRestoreRecovery = [this](const QString& text) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton,
                         isVisible() ? this : nullptr);
+        box.setTextFormat(Qt::PlainText);
         QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
         box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
         box.setDefaultButton(restore);
@@ -247,9 +256,12 @@ bool TForm_main::FinalSave() {
         reg_.list.RemoveRecovery();
         return true;
     }
-    return AskQuitUnsaved(
-        QStringLiteral("Can not save data file\n\n%1\n%2\n\nQuit without saving the changes?")
-            .arg(GetDataFileName(), reg_.list.LastSaveError));
+    const bool quit =
+        AskQuitUnsaved(QStringLiteral("Can not save data file\n\n%1\n%2\n\nQuit without saving the changes?")
+                           .arg(GetDataFileName(), reg_.list.LastSaveError));
+    // What was typed up to the end stays in the recovery copy, offered at the next start.
+    if (quit) reg_.list.WriteRecovery();
+    return quit;
 }
 
 void TForm_main::closeEvent(QCloseEvent* event) {

@@ -71,6 +71,9 @@ public:
 
     // Lets tests replace the plain message boxes of the shell.
     std::function<void(const QString&)> ShowShellMessage;
+    // A notice that takes nothing from the user (no focus, no open edit closed): the tray's message
+    // balloon where there is a tray; the status bar says the rest.
+    std::function<void(const QString&)> ShowShellNotice;
     // Asked when the final save failed: true to quit anyway, false to keep the window open.
     std::function<bool(const QString&)> AskQuitUnsaved;
     // Asked when a recovery copy of unsaved changes was left: true to restore it, false to discard it.

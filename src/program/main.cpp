@@ -4,6 +4,7 @@
 #include "todo/rules/DataFileSave.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QtPlugin>
 

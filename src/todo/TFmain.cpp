@@ -268,6 +268,7 @@ void TFmain::BuildClientArea() {
     LV1->setSelectionMode(QAbstractItemView::SingleSelection);
     LV1->setEditTriggers(QAbstractItemView::DoubleClicked);
     LV1->setAccessibleName(QStringLiteral("To do items"));
+    keep_selection_visible(LV1);
     PageControl1 = named(new QTabWidget(Splitter1), "PageControl1");
     Memo_dsc = named(new QPlainTextEdit(PageControl1), "Memo_dsc");
     Memo_dsc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -432,8 +433,10 @@ void TFmain::store_day_list(bool quietly) {
         QListWidgetItem* row = LV1->item(i);
         TNoxPigger* item = item_of_row(row);
         if (row == edited && item) {
-            if (todo::store_item(*item, from_qstring(LV1->EditorText()), row->checkState() == Qt::Checked,
-                                 item_rows::picture(row)))
+            // An edit not typed into yet leaves the caption's bytes as they were read.
+            const QString typed = LV1->EditorText();
+            const std::string caption = typed == row->text() ? item_rows::caption(row) : from_qstring(typed);
+            if (todo::store_item(*item, caption, row->checkState() == Qt::Checked, item_rows::picture(row)))
                 Registry().list.NoteChange();
         } else {
             store_item_row(row);
@@ -739,7 +742,9 @@ bool TFmain::N_SaveClick() {
 void TFmain::ShowSaveState() {
     const TodoList& list = Registry().list;
     // A list kept from a link to a missing file is saved nowhere until "Save as...".
-    if (saveFailed_ || list.LastLoad == TodoList::LoadResult::DanglingLink) {
+    // So is a new list whose file could not be made (its folder missing: a drive not mounted).
+    const bool notMade = list.LastLoad == TodoList::LoadResult::Created && !list.LastSaveError.isEmpty();
+    if (saveFailed_ || notMade || list.LastLoad == TodoList::LoadResult::DanglingLink) {
         StatusPanel0->setText(QStringLiteral("Not saved"));
         StatusPanel0->setToolTip(list.LastSaveError.isEmpty() ? list.LoadError : list.LastSaveError);
     } else {
@@ -753,10 +758,15 @@ void TFmain::ReportSaveFailure(bool automatic) {
     ShowSaveState();
     if (automatic && saveFailureShown_) return;
     saveFailureShown_ = true;
-    ShowShellMessage(
+    const QString text =
         QStringLiteral("Can not save data file\n\n%1\n%2\n\nThe list stays open; nothing is lost "
                        "while the program runs.")
-            .arg(GetDataFileName(), Registry().list.LastSaveError));
+            .arg(GetDataFileName(), Registry().list.LastSaveError);
+    // A save the user did not ask for must not take the keyboard from what they are typing.
+    if (automatic)
+        ShowShellNotice(text);
+    else
+        ShowShellMessage(text);
 }
 
 void TFmain::ClearSaveFailure() {
@@ -768,6 +778,9 @@ void TFmain::ClearSaveFailure() {
 // What became of a switch to another file: shown from today, or why not.
 bool TFmain::SwitchFinished(TodoList::SwitchResult result, const QString& fileName, const QString& what) {
     switch (result) {
+    case TodoList::SwitchResult::Refused:
+        ShowShellMessage(Registry().list.LoadError);
+        return false;
     case TodoList::SwitchResult::Switched:
         if (!AfterLoad(fileName)) return false;
         go_to_today();

@@ -349,11 +349,12 @@ TEST_F(DataFileLifecycle, AFailedSaveKeepsTheListAndStopsTheCommandsThatWouldRep
     EXPECT_EQ(main->LV1->count(), 1);
     EXPECT_EQ(shellMessages.size(), 3);
 
-    // The automatic save tells only once while the failure lasts.
+    // The automatic save tells only once while the failure lasts, and without taking the keyboard.
     shellMessages.clear();
     main->Timer_auto_saveTimer();
     main->Timer_auto_saveTimer();
-    EXPECT_EQ(shellMessages.size(), 1);
+    EXPECT_EQ(shellNotices.size(), 1);
+    EXPECT_TRUE(shellMessages.isEmpty());
     EXPECT_EQ(main->StatusPanel0->text(), QStringLiteral("Not saved"));
 
     // Exit asks before throwing the list away; staying keeps the window and the list.

@@ -1,15 +1,21 @@
 #include "ProgramFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 
 void ProgramFixture::SetUp() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     qputenv("XDG_STATE_HOME", QFile::encodeName(Path(QStringLiteral("state"))));
+    // The program works relative to the folder it starts in ("../dat", "../docs"): a folder of the test's.
+    startDir_ = QDir::currentPath();
+    QDir().mkpath(Path(QStringLiteral("start")));
+    QDir::setCurrent(Path(QStringLiteral("start")));
 }
 
 void ProgramFixture::TearDown() {
     DestroyMain();
+    QDir::setCurrent(startDir_);
 }
 
 ProgramWindows& ProgramFixture::Create(unsigned windows, bool collectMessages,
@@ -18,6 +24,7 @@ ProgramWindows& ProgramFixture::Create(unsigned windows, bool collectMessages,
     program = std::make_unique<ProgramWindows>(Path(QStringLiteral("quillmarch")));
     program->BeforeMainLoads = [this, collectMessages, prepare](TFmain& shell) {
         if (collectMessages) shell.ShowShellMessage = [this](const QString& text) { shellMessages << text; };
+        shell.ShowShellNotice = [this](const QString& text) { shellNotices << text; };
         if (prepare) prepare(shell);
     };
     program->Create(windows);

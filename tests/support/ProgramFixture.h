@@ -54,4 +54,8 @@ protected:
     std::unique_ptr<ProgramWindows> program;
     TFmain* main = nullptr;
     QStringList shellMessages;
+    QStringList shellNotices;
+
+private:
+    QString startDir_;
 };

@@ -12,7 +12,14 @@ QString backup_file_name(const QString& dataFile) {
 
 bool save_data_file(const TNoxPigger& doc, const QString& fileName, bool backup, QString* error) {
     const std::string target = QFile::encodeName(fileName).toStdString();
-    const std::string text = doc.GetText();
+    std::string text;
+    try {
+        text = doc.GetText();
+    } catch (const std::exception& e) {
+        // A text too large to write (a pathological tree) fails like any other save.
+        if (error) *error = QString::fromLocal8Bit(e.what());
+        return false;
+    }
     const QFileInfo current(fileName);
     if (current.isFile() && current.size() == static_cast<qint64>(text.size())) {
         try {

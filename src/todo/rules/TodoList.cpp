@@ -14,6 +14,18 @@
 namespace {
 // The shortest wait before a recovery copy: keystrokes in a row make one write.
 constexpr int kRecoveryGatherMs = 2000;
+
+// Re-keys a list read under another date format and records the format of the moment, so any copy written
+// from here on is read back right. Returns the note that says so, or nothing.
+QString adopt_keys(TNoxPigger& doc) {
+    const QString recorded = QString::fromStdString(doc.GetAttr(todo::kDateFormatAttr));
+    const int rekeyed = adopt_key_format(doc);
+    record_key_format(doc);
+    if (rekeyed == 0) return {};
+    return QStringLiteral("The dates of %1 days were written as %2 and are now shown as %3.")
+        .arg(rekeyed)
+        .arg(recorded, day_key_format());
+}
 } // namespace
 
 TodoList::TodoList(Settings& settings, const QString& defaultFileName, const QString& recoveryFolder,
@@ -99,22 +111,18 @@ TodoList::LoadResult TodoList::LoadFile() {
     try {
         doc_->SetText(NormalizeLineBreaks(bytes));
         if (!doc_->TagName().empty()) {
-            const QString recorded = QString::fromStdString(doc_->GetAttr(todo::kDateFormatAttr));
-            const int rekeyed = adopt_key_format(*doc_);
-            // From here on the keys are in the format of the moment, whatever copy is written.
-            record_key_format(*doc_);
+            LoadNote = adopt_keys(*doc_);
             NoteChange(Change::Bookkeeping);
             SetModified(false);
-            if (rekeyed > 0) {
-                LoadNote = QStringLiteral("The dates of %1 days were written as %2 and are now shown as %3.")
-                               .arg(rekeyed)
-                               .arg(recorded, day_key_format());
-                NoteChange(Change::Edit);
-            }
+            // Re-keyed days are a change the list has not saved yet.
+            if (!LoadNote.isEmpty()) NoteChange(Change::Edit);
             return LoadResult::Loaded;
         }
     } catch (const std::exception&) {
-        broken = true;
+        // White space alone is no list and nothing to keep: treated as an empty file.
+        broken = !std::all_of(bytes.begin(), bytes.end(),
+                              [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+        if (!broken) bytes.clear();
     }
 
     NewDocument();
@@ -187,6 +195,12 @@ bool TodoList::SaveTo(const QString& fileName) {
 
 bool TodoList::Save(SaveKind kind) {
     emit WriteBack(kind == SaveKind::Automatic);
+    // A list kept from a link to a missing file holds nothing to keep until something is typed into it.
+    if (!detachedFrom_.isEmpty() && !modified_ &&
+        QFileInfo(FileName()).absoluteFilePath() == QFileInfo(detachedFrom_).absoluteFilePath()) {
+        emit Saved(true);
+        return true;
+    }
     const bool ok = SaveTo(FileName());
     if (ok) {
         SetModified(false);
@@ -196,7 +210,27 @@ bool TodoList::Save(SaveKind kind) {
     return ok;
 }
 
+std::optional<QString> TodoList::Unusable(const QString& fileName) const {
+    const QFileInfo file(fileName);
+    if (!SettingsFileName.isEmpty() &&
+        file.absoluteFilePath() == QFileInfo(SettingsFileName).absoluteFilePath())
+        return QStringLiteral("%1 is Quillmarch's settings file; a list cannot be kept there.").arg(fileName);
+    if (file.exists() || file.isSymLink()) {
+        try {
+            ReadFileBytes(QFile::encodeName(fileName).toStdString());
+        } catch (const std::exception& e) {
+            if (file.exists()) return QString::fromLocal8Bit(e.what());
+        }
+    }
+    return std::nullopt;
+}
+
 TodoList::SwitchResult TodoList::Open(const QString& fileName) {
+    // A list that cannot be read is refused before anything changes: the open list stays.
+    if (const std::optional<QString> why = Unusable(fileName)) {
+        LoadError = *why;
+        return SwitchResult::Refused;
+    }
     // Restoring the backup: the save before the switch must not replace the backup being opened.
     const bool openingOwnBackup =
         QFileInfo(fileName).absoluteFilePath() == QFileInfo(backup_file_name(FileName())).absoluteFilePath();
@@ -211,12 +245,19 @@ TodoList::SwitchResult TodoList::Open(const QString& fileName) {
 }
 
 TodoList::SwitchResult TodoList::SaveAs(const QString& fileName) {
+    if (const std::optional<QString> why = Unusable(fileName)) {
+        LoadError = *why;
+        return SwitchResult::Refused;
+    }
     const QString previous = settings_.DataFileName();
+    const QString previousCopy = RecoveryFileName();
     settings_.SetDataFileName(fileName);
     if (!Save()) {
         settings_.SetDataFileName(previous);
         return SwitchResult::NotSaved;
     }
+    // The changes went into the new file: the old one's copy speaks for nothing now.
+    QFile::remove(previousCopy);
     Load();
     return SwitchResult::Switched;
 }
@@ -305,6 +346,8 @@ bool TodoList::RestoreRecovery() {
     if (recovered.TagName().empty()) return false;
     emit AboutToReplace();
     doc_->Assign(recovered);
+    // A copy written under another locale's date format is read as the list itself would be.
+    LoadNote = adopt_keys(*doc_);
     NoteChange(Change::Edit);
     return true;
 }

@@ -66,7 +66,13 @@ public:
     enum class SaveKind { User, Automatic };
     bool Save(SaveKind kind = SaveKind::User);
 
-    enum class SwitchResult { Switched, NotSaved };
+    enum class SwitchResult {
+        Switched,
+        // The open list could not be saved: nothing changed; LastSaveError says why.
+        NotSaved,
+        // The other file cannot be read, or is the settings file: nothing changed; LoadError says why.
+        Refused,
+    };
     // Saves the open list, then makes another file current and loads it (LastLoad says how that went).
     // When that save fails nothing changes.
     SwitchResult Open(const QString& fileName);
@@ -110,6 +116,8 @@ public:
     bool BackupOnSave = false;
     // Set once a file of the wrong format was met: the program is ending and nothing is saved any more.
     bool NoSaveOnExit = false;
+    // The settings file, which can never be a list: both would be written to it.
+    QString SettingsFileName;
     // Why the last save did not reach the disk; empty after a successful one.
     QString LastSaveError;
 
@@ -130,6 +138,8 @@ signals:
 
 private:
     LoadResult LoadFile();
+    // Why a file cannot become the list, or nothing when it can.
+    std::optional<QString> Unusable(const QString& fileName) const;
     void SetModified(bool modified);
     void ScheduleRecovery();
 

@@ -192,7 +192,9 @@ TEST_F(ListModel, AListLinkedToAMissingFileIsNotSavedThereButSaveAsKeepsIt) {
     EXPECT_TRUE(list.LoadError.startsWith(
         QStringLiteral("The list %1 points to %2, which cannot be found.").arg(link, Path("drive/real.dat"))))
         << list.LoadError.toStdString();
+    EXPECT_TRUE(list.Save()) << "nothing typed yet: nothing to keep, so Open and New are not held up";
     AddItem("meanwhile");
+    list.NoteChange();
     QDir().mkdir(Path("drive"));
     EXPECT_FALSE(list.Save()) << "not over the list the link names";
     EXPECT_FALSE(QFileInfo::exists(Path("drive/real.dat")));
@@ -224,8 +226,10 @@ TEST_F(ListModel, TheFilesArePlacedOnceAtStartAndASaveThatFailsLaterMovesNowhere
     const QString program = Path("portable/quillmarch");
     QDir().mkpath(Path("portable"));
     TestFolder::WriteBytes(Path("portable/quillmarch.dat"), kEmpty);
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(Path("xdg")));
     const ProgramPaths paths(program);
+    qputenv("XDG_DATA_HOME", dataHome);
     EXPECT_EQ(paths.defaultDataFile, Path("portable/quillmarch.dat"));
     Settings portable(paths.settingsFile);
     TodoList onStick(portable, paths.defaultDataFile);
@@ -245,6 +249,44 @@ TEST_F(ListModel, TheFilesArePlacedOnceAtStartAndASaveThatFailsLaterMovesNowhere
     EXPECT_EQ(remove_stale_temporary_files(DataFile()), 1);
     EXPECT_EQ(QDir(folder.path()).entryList({".quillmarch*"}, QDir::Files | QDir::Hidden),
               (QStringList{".quillmarch.dat.BAK.x", ".quillmarch.dat.toolong1"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListModel, SwitchingRefusesUnreadableFilesAndTheSettingsFileAndSaveAsTakesItsRecoveryCopyAlong) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    list.SettingsFileName = Path("quillmarch.set");
+    QDir().mkdir(Path("folder.dat"));
+    for (const QString& other : {Path("folder.dat"), Path("quillmarch.set")}) {
+        EXPECT_EQ(list.Open(other), TodoList::SwitchResult::Refused) << other.toStdString();
+        EXPECT_EQ(list.SaveAs(other), TodoList::SwitchResult::Refused) << other.toStdString();
+        EXPECT_FALSE(list.LoadError.isEmpty());
+        EXPECT_EQ(list.FileName(), DataFile()) << "the open list stays";
+    }
+
+    TodoList recovering(settings, DataFile(), Path("state"));
+    ASSERT_EQ(recovering.Load(), TodoList::LoadResult::Loaded);
+    todo::find_or_create_day(recovering.Doc(), "N/A")->AddChild("TASK")->SetAttr("CAPTION", "x");
+    recovering.NoteChange();
+    recovering.WriteRecovery();
+    const QString oldCopy = recovering.RecoveryFileName();
+    ASSERT_TRUE(QFileInfo::exists(oldCopy));
+    EXPECT_EQ(recovering.SaveAs(Path("new.dat")), TodoList::SwitchResult::Switched);
+    EXPECT_FALSE(QFileInfo::exists(oldCopy)) << "no false alarm when the old list is opened again";
+}
+
+TEST_F(ListModel, ATextTooLargeToWriteIsAFailedSaveWithItsReason) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    TNoxPigger* e = &list.Doc();
+    for (int i = 0; i < 60000; ++i)
+        e = e->AddChild("N");
+    EXPECT_FALSE(list.Save());
+    EXPECT_TRUE(list.LastSaveError.contains(QStringLiteral("more than the 1 GiB")))
+        << list.LastSaveError.toStdString();
+    EXPECT_EQ(TestFolder::ReadBytes(DataFile()), kEmpty) << "nothing written";
+    list.Doc().Clear();
 }
 
 } // namespace
