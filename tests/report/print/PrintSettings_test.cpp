@@ -2,21 +2,20 @@
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
 #include "app/TD_settings_user.h"
-#include "report/TD_print.h"
 #include "report/TO_settings_print.h"
 
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <functional>
 
 namespace {
 
-// The attributes of an element as "NAME=value NAME=value".
+// An element's attributes as "NAME=value NAME=value".
 std::string Attrs(const TNoxPigger& e) {
     std::string out;
     for (const auto& [name, value] : e.Attributes())
@@ -24,14 +23,7 @@ std::string Attrs(const TNoxPigger& e) {
     return out;
 }
 
-std::string Children(const TNoxPigger& e) {
-    std::string out;
-    for (const TNoxPigger* child : e.Children())
-        out += (out.empty() ? "" : " ") + child->TagName();
-    return out;
-}
-
-// A font as "Face size BIUS charset".
+// "Face size BIUS charset".
 std::string Described(const PrintFont& f) {
     return f.font.family().toStdString() + " " + std::to_string(f.font.pointSize()) + " " +
            (f.font.bold() ? "B" : "") + (f.font.italic() ? "I" : "") + (f.font.underline() ? "U" : "") +
@@ -42,160 +34,111 @@ class PrintSettings : public ProgramFixture {
 protected:
     void SetUp() override {
         ProgramFixture::SetUp();
-        Create(ProgramWindows::SettingsDialog | ProgramWindows::Msg | ProgramWindows::Print);
+        Create(ProgramWindows::SettingsDialog | ProgramWindows::Msg);
         frame = program->PrintSettingsFrame();
     }
-    TNoxPigger& Element() { return *reg().settings.PrintSettingsElement(); }
-    TNoxPigger& Font(int area) { return *TO_settings_print::FontElement(*frame->AreaElement(area)); }
+    TNoxPigger& Area(int index) { return *frame->AreaElement(index); }
+    std::string Font(int area) { return Attrs(*TO_settings_print::FontElement(Area(area))); }
     std::string Sample() const {
-        return Described({frame->Label_font->font(), 0}) + " " +
+        return Described({frame->Label_font->font(), frame->CB_charset->currentIndex()}) + " " +
                frame->SampleTextColor().name().toStdString() + " on " +
                frame->SampleBackground().name().toStdString();
+    }
+    template <class Chooser> static void Choose(QPushButton* button, std::function<void(Chooser&)> pick) {
+        ModalAnswer answer([&](QWidget* d) {
+            auto* chooser = qobject_cast<Chooser*>(d);
+            ASSERT_TRUE(chooser);
+            if (!pick) return chooser->reject();
+            pick(*chooser);
+            chooser->accept();
+        });
+        button->click();
     }
 
     TO_settings_print* frame = nullptr;
 };
 
-TEST_F(PrintSettings, ThePrintPageShowsTheFrameAndAttachingLeavesAHeaderWithAnEmptyFont) {
+TEST_F(PrintSettings, ThePrintPageShowsTheFrameAndAttachingLeavesTheHeaderWithAnEmptyFont) {
     ExpectControls(*frame, {{"Label1", "Print settings for:"},
                             {"Label_font", "Font example"},
                             {"Btn_font", "Font"},
                             {"text_color", "Text color"},
                             {"btn_bg_color", "BG color"},
                             {"Label_charset", "Character set:"}});
-    EXPECT_EQ(frame->objectName(), "O_settings_print1");
     EXPECT_EQ(frame->parentWidget(), reg().settingsDialog->TabSheet_print);
+    EXPECT_EQ(frame->objectName(), "O_settings_print1");
     EXPECT_EQ(frame->Label1->buddy(), frame->CB_area);
     EXPECT_EQ(frame->Label_charset->buddy(), frame->CB_charset);
-    QStringList areas;
-    for (int i = 0; i < frame->CB_area->count(); ++i)
-        areas << frame->CB_area->itemText(i);
-    EXPECT_EQ(areas, QStringList({"HEADER", "TEXT", "DETAIL_HEADER", "DETAIL_TEXT"}));
-    EXPECT_FALSE(frame->CB_area->isEditable());
+    EXPECT_EQ(frame->CB_area->count(), 4);
+    EXPECT_EQ(frame->CB_area->itemText(2), "DETAIL_HEADER");
     EXPECT_EQ(frame->CB_charset->count(), 18);
-    EXPECT_EQ(frame->CB_charset->currentText(), "DEFAULT");
-    EXPECT_EQ(Sample(), "MS Sans Serif 8  0 #000000 on #ffffff");
-    EXPECT_EQ(Children(Element()), "HEADER");
-    EXPECT_EQ(Children(*Element().Child(0)), "FONT");
-    EXPECT_EQ(Attrs(Font(0)), "");
+    EXPECT_EQ(Sample(), "MS Sans Serif 8  1 #000000 on #ffffff") << "DEFAULT is the second character set";
+    EXPECT_EQ(
+        reg().settings.PrintSettingsElement()->GetText(),
+        "\r\n\t<PRINT_SETTINGS>\r\n\t\t<HEADER>\r\n\t\t\t<FONT/>\r\n\t\t</HEADER>\r\n\t</PRINT_SETTINGS>");
 }
 
 TEST_F(PrintSettings, FontsAreReadWithTheirDefaultsAndWrittenWithoutWhatTheyLack) {
-    struct Case {
-        std::vector<std::pair<std::string, std::string>> attrs;
-        const char* read;
-    };
-    const Case cases[] = {
-        {{}, "Times 8  1"},
-        {{{"FACE", "Arial"}, {"SIZE", "12"}, {"BOLD", "YES"}, {"ITALIC", "yes"}}, "Arial 12 BI 1"},
-        {{{"SIZE", "abc"}, {"UNDERLINE", "Y"}, {"STRIKEOUT", "Yes"}, {"CHARSET", "russian"}},
-         "Times 8 S 204"},
-        {{{"FACE", ""}, {"SIZE", "0"}, {"CHARSET", "KLINGON"}}, "Times 8  1"},
-        {{{"SIZE", "100000"}, {"CHARSET", "DEFAULT"}}, "Times 8  1"},
-    };
-    for (const Case& c : cases) {
+    using Attributes = std::vector<std::pair<std::string, std::string>>;
+    for (const auto& [attrs, read] : std::vector<std::pair<Attributes, std::string>>{
+             {{}, "Times 8  1"},
+             {{{"FACE", "Arial"}, {"SIZE", "12"}, {"BOLD", "YES"}, {"ITALIC", "yes"}}, "Arial 12 BI 1"},
+             {{{"SIZE", "abc"}, {"UNDERLINE", "Y"}, {"STRIKEOUT", "Yes"}, {"CHARSET", "russian"}},
+              "Times 8 S 204"},
+             {{{"FACE", ""}, {"SIZE", "0"}, {"CHARSET", "KLINGON"}}, "Times 8  1"},
+             {{{"SIZE", "100000"}}, "Times 8  1"}}) {
         TNoxPigger element;
-        element.SetTagName("FONT");
-        for (const auto& [name, value] : c.attrs)
+        for (const auto& [name, value] : attrs)
             element.AppendAttr(name, value);
         PrintFont font{QFont(QStringLiteral("Times")), 77};
         TO_settings_print::ReadFont(element, font);
-        EXPECT_EQ(Described(font), c.read) << Attrs(element);
+        EXPECT_EQ(Described(font), read) << Attrs(element);
     }
 
     TNoxPigger element;
-    QFont bold(QStringLiteral("Arial"), 12);
-    bold.setBold(true);
-    TO_settings_print::WriteFont(element, {bold, 1});
+    QFont font(QStringLiteral("Arial"), 12);
+    font.setBold(true);
+    TO_settings_print::WriteFont(element, {font, 1});
     EXPECT_EQ(Attrs(element), "FACE=Arial SIZE=12 BOLD=YES");
-    TO_settings_print::WriteFont(element, {QFont(QStringLiteral("Arial"), 12), 204});
+    font.setBold(false);
+    TO_settings_print::WriteFont(element, {font, 204});
     EXPECT_EQ(Attrs(element), "FACE=Arial SIZE=12 CHARSET=RUSSIAN") << "a regular font removes BOLD";
-    QFont all(QStringLiteral("Courier"), 9);
-    for (auto set : {&QFont::setBold, &QFont::setItalic, &QFont::setUnderline, &QFont::setStrikeOut})
-        (all.*set)(true);
-    TO_settings_print::WriteFont(element, {all, 3});
-    EXPECT_EQ(Attrs(element), "FACE=Courier SIZE=9 BOLD=YES ITALIC=YES UNDERLINE=YES STRIKEOUT=YES")
-        << "a character set without a name is removed like the default one";
+    for (auto style : {&QFont::setBold, &QFont::setItalic, &QFont::setUnderline, &QFont::setStrikeOut})
+        (font.*style)(true);
+    TO_settings_print::WriteFont(element, {font, 3});
+    EXPECT_EQ(Attrs(element), "FACE=Arial SIZE=12 BOLD=YES ITALIC=YES UNDERLINE=YES STRIKEOUT=YES")
+        << "a character set without a name goes like the default one";
     EXPECT_EQ(TO_settings_print::ColorToText(QColor(5, 0, 255)), "#0500FF");
 }
 
 TEST_F(PrintSettings, TheChoosersWriteIntoTheChosenAreaAtOnceAndCancellingChangesNothing) {
     const QStringList families = QFontDatabase::families();
     const QString face = families.contains("DejaVu Sans") ? QStringLiteral("DejaVu Sans") : families.value(0);
-    ASSERT_FALSE(face.isEmpty());
-    {
-        ModalAnswer answer([&](QWidget* d) {
-            auto* chooser = qobject_cast<QFontDialog*>(d);
-            ASSERT_TRUE(chooser);
-            QFont chosen(face, 12);
-            chosen.setBold(true);
-            chooser->setCurrentFont(chosen);
-            chooser->accept();
-        });
-        frame->Btn_font->click();
-    }
-    EXPECT_EQ(Attrs(Font(0)), "FACE=" + face.toStdString() + " SIZE=12 BOLD=YES");
-    EXPECT_EQ(Sample(), face.toStdString() + " 12 B 0 #000000 on #ffffff");
-    {
-        ModalAnswer answer([](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); });
-        frame->Btn_font->click();
-    }
-    EXPECT_EQ(Attrs(Font(0)), "FACE=" + face.toStdString() + " SIZE=12 BOLD=YES");
+    const std::string header = "FACE=" + face.toStdString() + " SIZE=12 BOLD=YES";
+    Choose<QFontDialog>(frame->Btn_font, [&](QFontDialog& d) {
+        QFont bold(face, 12);
+        bold.setBold(true);
+        d.setCurrentFont(bold);
+    });
+    EXPECT_EQ(Font(0), header);
+    EXPECT_EQ(Sample(), face.toStdString() + " 12 B 1 #000000 on #ffffff");
+    Choose<QFontDialog>(frame->Btn_font, {});
+    EXPECT_EQ(Font(0), header);
 
     frame->CB_area->setCurrentIndex(1);
-    EXPECT_EQ(Sample(), "MS Sans Serif 8  0 #000000 on #ffffff") << "another area's face is not shown";
-    for (const auto& [button, color, attrs] :
-         {std::tuple{frame->text_color, QColor(5, 0, 255), "COLOR=#0500FF"},
-          std::tuple{frame->btn_bg_color, QColor(Qt::yellow), "COLOR=#0500FF BGCOLOR=#FFFF00"}}) {
-        ModalAnswer answer([&](QWidget* d) {
-            auto* chooser = qobject_cast<QColorDialog*>(d);
-            ASSERT_TRUE(chooser);
-            chooser->setCurrentColor(color);
-            chooser->accept();
-        });
-        button->click();
-        EXPECT_EQ(Attrs(*frame->AreaElement(1)), attrs);
-    }
-    EXPECT_EQ(Sample(), "MS Sans Serif 8  0 #0500ff on #ffff00");
-    {
-        ModalAnswer answer([](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); });
-        frame->text_color->click();
-    }
-    EXPECT_EQ(Attrs(*frame->AreaElement(1)), "COLOR=#0500FF BGCOLOR=#FFFF00");
-
+    EXPECT_EQ(Sample(), "MS Sans Serif 8  1 #000000 on #ffffff") << "another area's face is not shown here";
+    Choose<QColorDialog>(frame->text_color, [](QColorDialog& d) { d.setCurrentColor(QColor(5, 0, 255)); });
+    Choose<QColorDialog>(frame->btn_bg_color, [](QColorDialog& d) { d.setCurrentColor(Qt::yellow); });
+    Choose<QColorDialog>(frame->text_color, {});
+    EXPECT_EQ(Attrs(Area(1)), "COLOR=#0500FF BGCOLOR=#FFFF00");
+    EXPECT_EQ(Sample(), "MS Sans Serif 8  1 #0500ff on #ffff00");
     for (const auto& [name, stored] : {std::pair{"RUSSIAN", "CHARSET=RUSSIAN"}, std::pair{"DEFAULT", ""}}) {
-        const int i = frame->CB_charset->findText(name);
-        frame->CB_charset->setCurrentIndex(i);
-        emit frame->CB_charset->activated(i);
-        EXPECT_EQ(Attrs(Font(1)), stored);
+        frame->CB_charset->setCurrentText(name);
+        emit frame->CB_charset->activated(frame->CB_charset->currentIndex());
+        EXPECT_EQ(Font(1), stored);
     }
-    EXPECT_EQ(Children(Element()), "HEADER TEXT");
-    frame->AttachPrintSettings(&Element());
+    frame->AttachPrintSettings(reg().settings.PrintSettingsElement());
     EXPECT_EQ(frame->CB_area->currentIndex(), 0) << "the first area after every attach";
-}
-
-TEST_F(PrintSettings, ApplyingStylesTheFourTemplatesWithTheFaceOfTheAreaBeforeWhereOneHasNone) {
-    Element().SetText(
-        "<PRINT_SETTINGS><TEXT BGCOLOR=\"yellow\"><FONT SIZE=\"10\" ITALIC=\"YES\"/></TEXT>"
-        "<HEADER COLOR=\"#0500FF\"><FONT FACE=\"Arial\" SIZE=\"14\"/></HEADER></PRINT_SETTINGS>");
-    TD_print& print = *program->PrintWindow();
-    TO_settings_print::ApplyPrintSettings(Element(), print);
-    EXPECT_EQ(Children(Element()), "TEXT HEADER DETAIL_HEADER DETAIL_TEXT");
-    const std::pair<QWidget*, const char*> expected[] = {
-        {print.Label_title, "Arial 14  0 #0500ff on #ffffff"},
-        {print.CB_label, "Arial 10 I 0 #000000 on #ffff00"},
-        {print.Label_memo_title, "Arial 8  0 #000000 on #ffffff"},
-        {print.Memo1, "Arial 8  0 #000000 on #ffffff"}};
-    for (const auto& [control, look] : expected) {
-        SCOPED_TRACE(control->objectName().toStdString());
-        const QPalette& p = control->palette();
-        EXPECT_EQ(Described({control->font(), 0}) + " " +
-                      p.color(control->foregroundRole()).name().toStdString() + " on " +
-                      p.color(control->backgroundRole()).name().toStdString(),
-                  look);
-        EXPECT_TRUE(control->autoFillBackground()) << "the report writes its background";
-    }
-    EXPECT_EQ(print.Memo1->palette().color(QPalette::Base), QColor(Qt::white));
 }
 
 } // namespace
