@@ -7,6 +7,7 @@
 #include "todo/rules/TodoList.h"
 #include "ui/TRadioGroup.h"
 #include "ui/WidgetHelpers.h"
+#include "ui/WindowEntries.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowRegistry.h"
 
@@ -169,6 +170,10 @@ void TD_settings_user::SetTabOrder() {
     QList<QWidget*> order{CB_autosave, SE_autosave};
     for (int i = 0; i < RG_backup->Count(); ++i)
         order.append(static_cast<QWidget*>(RG_backup->Button(i)));
+    // The print page's controls, in the frame's own order.
+    for (QWidget* w = O_settings_print1->nextInFocusChain(); O_settings_print1->isAncestorOf(w);
+         w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus) order.append(w);
     order << CB_hour0 << CB_hour1;
     for (int i = 0; i < RBG_mode->Count(); ++i)
         order.append(static_cast<QWidget*>(RBG_mode->Button(i)));
@@ -190,7 +195,10 @@ void TD_settings_user::SettingsToControls() {
     }
     SE_autosave->setEnabled(CB_autosave->isChecked());
     // The print page works on the print settings element.
-    settings().PrintSettingsElement();
+    if (printPage_)
+        printPage_->AttachPrintSettings(settings().PrintSettingsElement());
+    else
+        settings().PrintSettingsElement();
     // The first list starts at "00", the last at "01".
     CB_hour0->setCurrentIndex(stored.FirstGridHour());
     CB_hour1->setCurrentIndex(stored.LastGridHour() - 1);
@@ -199,6 +207,16 @@ void TD_settings_user::SettingsToControls() {
     RBG_resolution->SetItemIndex(resolution == 30 ? 1 : resolution == 15 ? 2 : 0);
     RG_backup->SetItemIndex(stored.BackupMode());
     reg_.list.BackupOnSave = stored.BackupMode() == 2;
+}
+
+void TD_settings_user::SetPrintSettingsPage(QFrame* frame, PrintSettingsPage* page) {
+    frame->setObjectName(QStringLiteral("O_settings_print1"));
+    delete TabSheet_print->layout()->replaceWidget(O_settings_print1, frame);
+    delete O_settings_print1;
+    O_settings_print1 = frame;
+    printPage_ = page;
+    SetTabOrder();
+    printPage_->AttachPrintSettings(settings().PrintSettingsElement());
 }
 
 int TD_settings_user::ShowOnPage(Page page) {

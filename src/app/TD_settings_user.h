@@ -10,6 +10,7 @@ class QLabel;
 class QSpinBox;
 class QGroupBox;
 class TRadioGroup;
+class PrintSettingsPage;
 
 class TD_settings_user final : public TD_settings {
     Q_OBJECT
@@ -34,6 +35,9 @@ public:
     bool IsAmPm() const;
     int TimeResolution() const;
     TNoxPigger* PrintSettingsElement();
+    // The print settings frame comes from the printing folder above this one: it takes the place and the
+    // name of the empty frame on the "Print" page and is attached to the print settings at once.
+    void SetPrintSettingsPage(QFrame* frame, PrintSettingsPage* page);
     void StoreWindowGeometry(QWidget* mainWindow);
     void ApplyWindowGeometry(QWidget* mainWindow);
 
@@ -73,4 +77,6 @@ private:
     void RBG_modeClick(int index);
     void RBG_resolutionClick(int index);
     void btn_helpClick();
+
+    PrintSettingsPage* printPage_ = nullptr;
 };

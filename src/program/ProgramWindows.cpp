@@ -6,6 +6,9 @@
 #include "dialogs/TF_about.h"
 #include "dialogs/TFsure.h"
 #include "hourgrid/TFhour_grid.h"
+#include "report/TD_print.h"
+#include "report/TD_print_hour_grid.h"
+#include "report/TO_settings_print.h"
 #include "search/TF_find_context.h"
 #include "search/TF_find_uncomplete.h"
 #include "todo/TD_add_TV_show.h"
@@ -26,12 +29,18 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TDmsg> msg;
     std::unique_ptr<TF_new_todolist> newTodolist;
     std::unique_ptr<TF_about> about;
+    std::unique_ptr<TD_print> print;
     std::unique_ptr<TFhour_grid> hourGrid;
+    std::unique_ptr<TD_print_hour_grid> printHourGrid;
     std::unique_ptr<TD_add_TV_show> addTvShow;
+    // Owned by the settings dialog, on its "Print" page.
+    TO_settings_print* printSettings = nullptr;
 
     ~Windows() {
         addTvShow.reset();
+        printHourGrid.reset();
         hourGrid.reset();
+        print.reset();
         about.reset();
         newTodolist.reset();
         msg.reset();
@@ -56,6 +65,18 @@ TFhour_grid* ProgramWindows::HourGridWindow() const {
     return windows_->hourGrid.get();
 }
 
+TD_print* ProgramWindows::PrintWindow() const {
+    return windows_->print.get();
+}
+
+TD_print_hour_grid* ProgramWindows::PrintHourGridWindow() const {
+    return windows_->printHourGrid.get();
+}
+
+TO_settings_print* ProgramWindows::PrintSettingsFrame() const {
+    return windows_->printSettings;
+}
+
 namespace {
 template <class W> W* create(unsigned wanted, unsigned which, std::unique_ptr<W>& slot, WindowRegistry& reg) {
     if (!(wanted & which)) return nullptr;
@@ -67,6 +88,11 @@ template <class W> W* create(unsigned wanted, unsigned which, std::unique_ptr<W>
 bool ProgramWindows::Create(unsigned wanted) {
     Windows& w = *windows_;
     registry.settingsDialog = create(wanted, SettingsDialog, w.settingsDialog, registry);
+    if (registry.settingsDialog) {
+        // The print page lives in the printing folder, above the settings dialog's.
+        w.printSettings = new TO_settings_print;
+        registry.settingsDialog->SetPrintSettingsPage(w.printSettings, w.printSettings);
+    }
     if (create(wanted, Main, w.main, registry)) {
         registry.main = w.main.get();
         registry.shell = w.main.get();
@@ -82,7 +108,12 @@ bool ProgramWindows::Create(unsigned wanted) {
     registry.msg = create(wanted, Msg, w.msg, registry);
     registry.newTodolist = create(wanted, NewTodolist, w.newTodolist, registry);
     registry.about = create(wanted, About, w.about, registry);
+    registry.print = create(wanted, Print, w.print, registry);
     registry.hourGrid = create(wanted, HourGrid, w.hourGrid, registry);
+    if (wanted & PrintHourGrid) {
+        w.printHourGrid = std::make_unique<TD_print_hour_grid>(registry, w.hourGrid.get());
+        registry.printHourGrid = w.printHourGrid.get();
+    }
     registry.addTvShow = create(wanted, AddTvShow, w.addTvShow, registry);
     return true;
 }

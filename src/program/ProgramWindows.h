@@ -14,6 +14,9 @@
 
 class TFmain;
 class TFhour_grid;
+class TD_print;
+class TD_print_hour_grid;
+class TO_settings_print;
 
 class ProgramWindows {
 public:
@@ -36,7 +39,9 @@ public:
         Msg = 1u << 7,
         NewTodolist = 1u << 8,
         About = 1u << 9,
+        Print = 1u << 10,
         HourGrid = 1u << 11,
+        PrintHourGrid = 1u << 12,
         AddTvShow = 1u << 13,
         All = ~0u,
     };
@@ -49,6 +54,10 @@ public:
 
     // The hour grid as the window it is (the registry holds its entry): for its print and for tests.
     TFhour_grid* HourGridWindow() const;
+    // The print dialogs and the settings dialog's print page as the windows they are, for tests.
+    TD_print* PrintWindow() const;
+    TD_print_hour_grid* PrintHourGridWindow() const;
+    TO_settings_print* PrintSettingsFrame() const;
 
     ProgramPaths paths;
     Settings settings;

@@ -702,6 +702,7 @@ void TFmain::N_Find_uncompletedClick() {
 }
 void TFmain::N_PrintClick() {
     store_day_list();
+    if (Registry().print) Registry().print->Execute(current_day, item_of_row(selected_row()));
 }
 void TFmain::TB_tvshowClick() {
     TD_add_TV_show* dialog = Registry().addTvShow;

@@ -40,3 +40,13 @@ public:
 protected:
     ~HourGridPrintEntry() = default;
 };
+
+// The print settings frame on the settings dialog's "Print" page. The settings dialog attaches it to the
+// print settings element whenever it fills its controls.
+class PrintSettingsPage {
+public:
+    virtual void AttachPrintSettings(TNoxPigger* printSettings) = 0;
+
+protected:
+    ~PrintSettingsPage() = default;
+};

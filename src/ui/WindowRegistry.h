@@ -18,6 +18,7 @@ class TD_settings_user;
 class FindEntry;
 class HourGridEntry;
 class HourGridPrintEntry;
+class PrintEntry;
 class TD_add_TV_show;
 
 struct WindowRegistry {
@@ -38,6 +39,7 @@ struct WindowRegistry {
     TDmsg* msg = nullptr;
     TF_new_todolist* newTodolist = nullptr;
     TF_about* about = nullptr;
+    PrintEntry* print = nullptr;
     HourGridEntry* hourGrid = nullptr;
     HourGridPrintEntry* printHourGrid = nullptr;
     TD_add_TV_show* addTvShow = nullptr;

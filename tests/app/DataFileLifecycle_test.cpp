@@ -50,6 +50,13 @@ TEST_F(DataFileLifecycle, FirstStartCreatesTheSettingsAndAnEmptyDataFileBesideTh
     EXPECT_TRUE(main->StatusPanel1->text().isEmpty());
     EXPECT_NE(main->current_day, nullptr);
     EXPECT_EQ(main->current_day->GetAttr("DATE"), render_day_key(QDate::currentDate()));
+    // The print page, attached at start, leaves its first area with an empty font.
+    ASSERT_TRUE(Close());
+    DestroyMain();
+    EXPECT_TRUE(ReadBytes(SettingsFile())
+                    .ends_with(">\r\n\t<PRINT_SETTINGS>\r\n\t\t<HEADER>\r\n\t\t\t<FONT/>\r\n\t\t</HEADER>\r\n"
+                               "\t</PRINT_SETTINGS>\r\n</SETTINGS>"))
+        << ReadBytes(SettingsFile());
 }
 
 TEST_F(DataFileLifecycle, ClosingSavesTheListWithoutEmptyDaysAndWritesTheSettings) {
