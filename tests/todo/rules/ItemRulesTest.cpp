@@ -95,11 +95,14 @@ TEST(ItemRules, TimeIsSetAndClearedAsTwoDigitHourAndMinuteTogether) {
 }
 
 TEST(ItemRules, StoredTimesAreReadAsNumbersAndOtherTextAsZero) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"HOUR=\"07\" MINUTE=\"30\"", "07:30"}, {"HOUR=\"7\" MINUTE=\"5\"", "07:05"},
-        {"HOUR=\" 9 \"", "09:00"},             {"HOUR=\"abc\" MINUTE=\"15\"", "00:15"},
-        {"HOUR=\"24\" MINUTE=\"00\"", "00:00"}, {"HOUR=\"-1\" MINUTE=\"1x\"", "00:00"},
-        {"HOUR=\"123\" MINUTE=\"75\"", "00:00"}, {"MINUTE=\"30\"", "none"}};
+    const std::pair<const char*, const char*> cases[] = {{"HOUR=\"07\" MINUTE=\"30\"", "07:30"},
+                                                         {"HOUR=\"7\" MINUTE=\"5\"", "07:05"},
+                                                         {"HOUR=\" 9 \"", "09:00"},
+                                                         {"HOUR=\"abc\" MINUTE=\"15\"", "00:15"},
+                                                         {"HOUR=\"24\" MINUTE=\"00\"", "00:00"},
+                                                         {"HOUR=\"-1\" MINUTE=\"1x\"", "00:00"},
+                                                         {"HOUR=\"123\" MINUTE=\"75\"", "00:00"},
+                                                         {"MINUTE=\"30\"", "none"}};
     for (const auto& [attributes, expected] : cases) {
         const auto time = todo::read_item_time(*Item(attributes));
         const std::string read =
