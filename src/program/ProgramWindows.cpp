@@ -6,6 +6,7 @@
 #include "dialogs/TF_about.h"
 #include "dialogs/TFsure.h"
 #include "hourgrid/TFhour_grid.h"
+#include "reminders/DesktopReminders.h"
 #include "search/TF_find_context.h"
 #include "search/TF_find_uncomplete.h"
 #include "todo/TD_add_TV_show.h"
@@ -28,8 +29,10 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TF_about> about;
     std::unique_ptr<TFhour_grid> hourGrid;
     std::unique_ptr<TD_add_TV_show> addTvShow;
+    std::unique_ptr<DesktopReminders> reminders;
 
     ~Windows() {
+        reminders.reset();
         addTvShow.reset();
         hourGrid.reset();
         about.reset();
@@ -54,6 +57,10 @@ ProgramWindows::~ProgramWindows() = default;
 
 TFhour_grid* ProgramWindows::HourGridWindow() const {
     return windows_->hourGrid.get();
+}
+
+DesktopReminders* ProgramWindows::RemindersObject() const {
+    return windows_->reminders.get();
 }
 
 namespace {
@@ -84,5 +91,6 @@ bool ProgramWindows::Create(unsigned wanted) {
     registry.about = create(wanted, About, w.about, registry);
     registry.hourGrid = create(wanted, HourGrid, w.hourGrid, registry);
     registry.addTvShow = create(wanted, AddTvShow, w.addTvShow, registry);
+    create(wanted, Reminders, w.reminders, registry);
     return true;
 }

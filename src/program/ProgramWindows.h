@@ -14,6 +14,7 @@
 
 class TFmain;
 class TFhour_grid;
+class DesktopReminders;
 
 class ProgramWindows {
 public:
@@ -38,6 +39,8 @@ public:
         About = 1u << 9,
         HourGrid = 1u << 11,
         AddTvShow = 1u << 13,
+        // Not a window: the reminders of timed items, after every window.
+        Reminders = 1u << 14,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed
@@ -49,6 +52,7 @@ public:
 
     // The hour grid as the window it is (the registry holds its entry): for its print and for tests.
     TFhour_grid* HourGridWindow() const;
+    DesktopReminders* RemindersObject() const;
 
     ProgramPaths paths;
     Settings settings;
