@@ -59,10 +59,6 @@ TFhour_grid* ProgramWindows::HourGridWindow() const {
     return windows_->hourGrid.get();
 }
 
-DesktopReminders* ProgramWindows::RemindersObject() const {
-    return windows_->reminders.get();
-}
-
 namespace {
 template <class W> W* create(unsigned wanted, unsigned which, std::unique_ptr<W>& slot, WindowRegistry& reg) {
     if (!(wanted & which)) return nullptr;

@@ -14,7 +14,6 @@
 
 class TFmain;
 class TFhour_grid;
-class DesktopReminders;
 
 class ProgramWindows {
 public:
@@ -52,7 +51,6 @@ public:
 
     // The hour grid as the window it is (the registry holds its entry): for its print and for tests.
     TFhour_grid* HourGridWindow() const;
-    DesktopReminders* RemindersObject() const;
 
     ProgramPaths paths;
     Settings settings;

@@ -44,6 +44,11 @@ DesktopReminders::DesktopReminders(WindowRegistry& registry, const QDBusConnecti
                                    ReminderSchedule::Clock clock, QObject* parent)
     : QObject(parent), reg_(registry), bus_(bus),
       schedule_(registry.list, registry.settings, *this, std::move(clock)) {
+    // Announcements of a list that is being replaced lead nowhere: their items are not in the next one.
+    connect(&registry.list, &TodoList::AboutToReplace, this, [this] {
+        shown_.clear();
+        trayMessage_.reset();
+    });
     if (!bus_.isConnected()) return;
     // Clicks on notifications of ours; the service tells every client, so ids not ours are ignored.
     bus_.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
