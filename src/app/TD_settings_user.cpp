@@ -109,15 +109,20 @@ void TD_settings_user::BuildMainPage() {
         QStringLiteral("RG_backup"), QStringLiteral("Make backup file"),
         {QStringLiteral("Never"), QStringLiteral("On exit"), QStringLiteral("On each save")}, TabSheet1);
     RG_backup->SetItemIndex(0);
+    CB_remind = named(new QCheckBox(QStringLiteral("Remind me of timed items"), TabSheet1), "CB_remind");
+    CB_remind->setChecked(true);
 
     auto* page = new QVBoxLayout(TabSheet1);
     page->addWidget(GB_autosave);
     page->addWidget(RG_backup);
+    page->addWidget(CB_remind);
     page->addStretch(1);
 
     connect(CB_autosave, &QCheckBox::toggled, this, &TD_settings_user::CB_autosaveClick);
     connect(SE_autosave, &QSpinBox::valueChanged, this, &TD_settings_user::SE_autosaveChange);
     connect(RG_backup, &TRadioGroup::Click, this, &TD_settings_user::RG_backupClick);
+    // The user's click only: showing the stored setting writes nothing.
+    connect(CB_remind, &QCheckBox::clicked, this, &TD_settings_user::CB_remindClick);
 }
 
 void TD_settings_user::BuildPrintPage() {
@@ -170,6 +175,7 @@ void TD_settings_user::SetTabOrder() {
     QList<QWidget*> order{CB_autosave, SE_autosave};
     for (int i = 0; i < RG_backup->Count(); ++i)
         order.append(static_cast<QWidget*>(RG_backup->Button(i)));
+    order << CB_remind;
     // The print page's controls, in the frame's own order.
     for (QWidget* w = O_settings_print1->nextInFocusChain(); O_settings_print1->isAncestorOf(w);
          w = w->nextInFocusChain())
@@ -206,6 +212,7 @@ void TD_settings_user::SettingsToControls() {
     const int resolution = stored.TimeResolution();
     RBG_resolution->SetItemIndex(resolution == 30 ? 1 : resolution == 15 ? 2 : 0);
     RG_backup->SetItemIndex(stored.BackupMode());
+    CB_remind->setChecked(stored.Remind());
     reg_.list.BackupOnSave = stored.BackupMode() == 2;
 }
 
@@ -295,6 +302,10 @@ void TD_settings_user::SE_autosaveChange() {
 
 void TD_settings_user::RG_backupClick(int index) {
     settings().SetBackupMode(index);
+}
+
+void TD_settings_user::CB_remindClick() {
+    settings().SetRemind(CB_remind->isChecked());
 }
 
 void TD_settings_user::CB_hour0Change() {

@@ -51,6 +51,7 @@ public:
     QSpinBox* SE_autosave = nullptr;
     QLabel* Label_autosave_sec = nullptr;
     TRadioGroup* RG_backup = nullptr;
+    QCheckBox* CB_remind = nullptr;
 
     QFrame* O_settings_print1 = nullptr;
 
@@ -73,6 +74,7 @@ private:
     void CB_autosaveClick();
     void SE_autosaveChange();
     void RG_backupClick(int index);
+    void CB_remindClick();
     void CB_hour0Change();
     void RBG_modeClick(int index);
     void RBG_resolutionClick(int index);

@@ -8,20 +8,6 @@ namespace hourgrid {
 
 namespace {
 
-// One or two digits with blanks around, below the limit; nothing for any other text.
-std::optional<int> small_number(const std::string& text, int limit) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::nullopt;
-    const auto last = text.find_last_not_of(" \t");
-    const std::string digits = text.substr(first, last - first + 1);
-    if (digits.size() > 2 ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int value = std::stoi(digits);
-    if (value >= limit) return std::nullopt;
-    return value;
-}
-
 // "08 : 30", or in the 12-hour view "08 : 30 AM"; midnight is 12 AM and noon 12 PM.
 QString clock_text(int hour, int minute, bool amPm) {
     if (!amPm) return QString::asprintf("%02d : %02d", hour, minute);
@@ -40,12 +26,6 @@ std::vector<SlotTime> grid_slots(const GridSettings& grid) {
         for (int minute = 0; minute < 60; minute += step)
             times.push_back({hour, minute});
     return times;
-}
-
-std::optional<ItemTime> read_item_time(const TNoxPigger& item) {
-    if (!todo::is_timed(item)) return std::nullopt;
-    return ItemTime{small_number(item.GetAttr(todo::kHourAttr), 24).value_or(0),
-                    small_number(item.GetAttr(todo::kMinuteAttr), 60).value_or(0)};
 }
 
 Placement place(const std::vector<SlotTime>& times, const ItemTime& time) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "markup/NoxPigger.h"
+#include "todo/rules/TodoRules.h"
 
 #include <QString>
 #include <QTime>
@@ -28,20 +29,12 @@ struct SlotTime {
     friend bool operator==(const SlotTime&, const SlotTime&) = default;
 };
 
-// An item's time as the grid reads it.
-struct ItemTime {
-    int hour = 0;
-    int minute = 0;
-};
+// An item's time as every reader takes it (the document rules read it).
+using todo::ItemTime;
+using todo::read_item_time;
 
 // The times of the grid hours, top to bottom; none when the first hour lies after the last.
 std::vector<SlotTime> grid_slots(const GridSettings& grid);
-
-// The item's time, or none when it has no HOUR. An hour or minute of one or two digits, blanks around
-// allowed, counts as its number; any other text, or a number that is no hour of the day or minute of an
-// hour, counts as 0, and so does a missing minute (which, like 0, goes to the first slot of the hour).
-// So every item lands on a slot that is a real time of day, and whatever is moved there gets one.
-std::optional<ItemTime> read_item_time(const TNoxPigger& item);
 
 // Where an item goes among times sorted by time: the first slot of its hour that starts at or after its
 // time, else the last slot of its hour, else a new slot (hour, 0) inserted at `index` in time order.

@@ -9,6 +9,7 @@
 #include "report/TD_print.h"
 #include "report/TD_print_hour_grid.h"
 #include "report/TO_settings_print.h"
+#include "reminders/DesktopReminders.h"
 #include "search/TF_find_context.h"
 #include "search/TF_find_uncomplete.h"
 #include "todo/TD_add_TV_show.h"
@@ -35,8 +36,10 @@ struct ProgramWindows::Windows {
     std::unique_ptr<TD_add_TV_show> addTvShow;
     // Owned by the settings dialog, on its "Print" page.
     TO_settings_print* printSettings = nullptr;
+    std::unique_ptr<DesktopReminders> reminders;
 
     ~Windows() {
+        reminders.reset();
         addTvShow.reset();
         printHourGrid.reset();
         hourGrid.reset();
@@ -115,5 +118,6 @@ bool ProgramWindows::Create(unsigned wanted) {
         registry.printHourGrid = w.printHourGrid.get();
     }
     registry.addTvShow = create(wanted, AddTvShow, w.addTvShow, registry);
+    create(wanted, Reminders, w.reminders, registry);
     return true;
 }

@@ -43,6 +43,8 @@ public:
         HourGrid = 1u << 11,
         PrintHourGrid = 1u << 12,
         AddTvShow = 1u << 13,
+        // Not a window: the reminders of timed items, after every window.
+        Reminders = 1u << 14,
         All = ~0u,
     };
     // Creates the windows asked for (all of them for the program). False when the main window closed

@@ -102,6 +102,7 @@ TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsAndInitialSt
                        {"RG_backup_0", "Never", {}, {}, {}, {}, true},
                        {"RG_backup_1", "On exit"},
                        {"RG_backup_2", "On each save"},
+                       {"CB_remind", "Remind me of timed items", true, {}, {}, {}, true},
                        {"RBG_mode", "View mode:"},
                        {"RBG_mode_0", "24 hour", {}, {}, {}, {}, true},
                        {"RBG_mode_1", "AM / PM"},
@@ -134,8 +135,9 @@ TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsAndInitialSt
 
 TEST_F(SettingsDialog, ShowsTheStoredSettingsWithoutWritingAnything) {
     const std::string stored = "\r\n<SETTINGS AUTO_SAVE_TIME=\"300\" H0=\"05\" H1=\"20\" AMPM=\"Y\" "
-                               "TIME_RESOLUTION=\"15\" BACKUP_MODE=\"3\"/>";
+                               "TIME_RESOLUTION=\"15\" BACKUP_MODE=\"3\" REMIND=\"N\"/>";
     Open(stored);
+    EXPECT_FALSE(Child<QCheckBox>("CB_remind")->isChecked());
     EXPECT_TRUE(Child<QCheckBox>("CB_autosave")->isChecked());
     EXPECT_TRUE(Child<QSpinBox>("SE_autosave")->isEnabled());
     EXPECT_EQ(Child<QSpinBox>("SE_autosave")->value(), 300);
@@ -177,6 +179,10 @@ TEST_F(SettingsDialog, TheUsersChoicesGoIntoTheSettingsAtOnceAndAChoiceAlreadySh
     EXPECT_EQ(Attr("TIME_RESOLUTION"), "30");
     Group("RBG_resolution")->Button(0)->click();
     EXPECT_EQ(Attr("TIME_RESOLUTION"), "");
+    EXPECT_EQ(Attr("REMIND"), "");
+    Child<QCheckBox>("CB_remind")->click();
+    EXPECT_EQ(Attr("REMIND"), "N");
+    EXPECT_FALSE(reg().settings.Remind());
 
     NoModal none;
     Choose(Child<QComboBox>("CB_hour1"), "23");
@@ -285,9 +291,9 @@ TEST_F(SettingsDialog, TheFileIsWrittenByCloseBySetDataFileNameAndAtExitButNotBy
 TEST_F(SettingsDialog, TabMovesThroughTheControlsInReadingOrder) {
     TD_settings_user& s = Open();
     const QStringList order{
-        "CB_autosave",      "SE_autosave",      "RG_backup_0", "RG_backup_1", "RG_backup_2",
-        "CB_hour0",         "CB_hour1",         "RBG_mode_0",  "RBG_mode_1",  "RBG_resolution_0",
-        "RBG_resolution_1", "RBG_resolution_2", "btn_help",    "OKBtn"};
+        "CB_autosave",      "SE_autosave",      "RG_backup_0",      "RG_backup_1", "RG_backup_2",
+        "CB_remind",        "CB_hour0",         "CB_hour1",         "RBG_mode_0",  "RBG_mode_1",
+        "RBG_resolution_0", "RBG_resolution_1", "RBG_resolution_2", "btn_help",    "OKBtn"};
     QStringList chain;
     QWidget* w = s.findChild<QWidget*>("CB_autosave");
     for (int guard = 0; w && guard < 200 && chain.size() < order.size(); ++guard, w = w->nextInFocusChain())

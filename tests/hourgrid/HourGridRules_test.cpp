@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
-#include <tuple>
 #include <vector>
 
 using namespace hourgrid;
@@ -17,23 +16,6 @@ std::string text_of(const std::vector<SlotTime>& times) {
     return out;
 }
 } // namespace
-
-TEST(HourGridRules, StoredTimesAreReadAsNumbersAndOtherTextAsZero) {
-    for (const auto& [hour, minute, read] :
-         std::vector<std::tuple<const char*, const char*, const char*>>{{"07", "30", "07 : 30"},
-                                                                        {"7", "5", "07 : 05"},
-                                                                        {" 9 ", "", "09 : 00"},
-                                                                        {"abc", "15", "00 : 15"},
-                                                                        {"24", "00", "00 : 00"},
-                                                                        {"-1", "1x", "00 : 00"},
-                                                                        {"123", "75", "00 : 00"}}) {
-        TNoxPigger item;
-        item.SetAttr("HOUR", hour);
-        item.SetAttr("MINUTE", minute);
-        const ItemTime time = read_item_time(item).value();
-        EXPECT_EQ(time_text({time.hour, time.minute}), read) << hour << ":" << minute;
-    }
-}
 
 // Items are placed in document order; each row gives the slot every item lands in, then the slots added.
 TEST(HourGridRules, ItemsGoToTheFirstSlotOfTheirHourAtOrAfterTheirTimeOrGetASlotOfTheirHour) {

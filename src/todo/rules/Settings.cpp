@@ -16,6 +16,7 @@ const char* const kLastHourAttr = "H1";
 const char* const kAmPmAttr = "AMPM";
 const char* const kResolutionAttr = "TIME_RESOLUTION";
 const char* const kDataFileAttr = "DATA_FILE_NAME";
+const char* const kRemindAttr = "REMIND";
 
 std::string native_path(const QString& fileName) {
     return QFile::encodeName(fileName).toStdString();
@@ -168,6 +169,17 @@ void Settings::SetTimeResolution(int minutes) {
         doc_->SetAttr(kResolutionAttr, std::to_string(minutes));
     else
         doc_->DeleteAttr(kResolutionAttr);
+}
+
+bool Settings::Remind() const {
+    // Absent, as in every file older than the setting, or unknown: on.
+    return Attr(kRemindAttr) != "N";
+}
+
+void Settings::SetRemind(bool on) {
+    const bool was = Remind();
+    doc_->SetAttr(kRemindAttr, on ? "Y" : "N");
+    if (was != on) emit RemindChanged();
 }
 
 Settings::WindowGeometry Settings::StoredWindowGeometry() const {

@@ -54,6 +54,10 @@ public:
     int TimeResolution() const;
     void SetTimeResolution(int minutes);
 
+    // Whether timed items of today announce themselves at their time: on unless turned off.
+    bool Remind() const;
+    void SetRemind(bool on);
+
     // The main window's geometry at the last exit, each value on its own.
     struct WindowGeometry {
         std::optional<int> top, left, height, width;
@@ -63,6 +67,10 @@ public:
 
     // The print settings element, created when missing.
     TNoxPigger* PrintSettingsElement();
+
+signals:
+    // The user turned reminders on or off.
+    void RemindChanged();
 
 private:
     // Moves a broken settings file out of the way before a fresh one takes its name.

@@ -1,9 +1,28 @@
 #include "todo/rules/TodoRules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
 namespace todo {
+
+namespace {
+
+// One or two digits with blanks around, below the limit; nothing for any other text.
+std::optional<int> small_number(const std::string& text, int limit) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::nullopt;
+    const auto last = text.find_last_not_of(" \t");
+    const std::string digits = text.substr(first, last - first + 1);
+    if (digits.size() > 2 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int value = std::stoi(digits);
+    if (value >= limit) return std::nullopt;
+    return value;
+}
+
+} // namespace
 
 TNoxPigger* find_or_create_day(TNoxPigger& root, const std::string& key) {
     if (TNoxPigger* day = root.FindChildByAttr(kDateAttr, key)) return day;
@@ -81,6 +100,12 @@ bool store_item(TNoxPigger& item, const std::string& text, bool done, int pictur
 
 bool is_timed(const TNoxPigger& item) {
     return !item.GetAttr(kHourAttr).empty();
+}
+
+std::optional<ItemTime> read_item_time(const TNoxPigger& item) {
+    if (!is_timed(item)) return std::nullopt;
+    return ItemTime{small_number(item.GetAttr(kHourAttr), 24).value_or(0),
+                    small_number(item.GetAttr(kMinuteAttr), 60).value_or(0)};
 }
 
 std::string two_digits(int value) {

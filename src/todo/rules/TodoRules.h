@@ -51,6 +51,16 @@ int picture_index(const TNoxPigger& item);
 bool store_item(TNoxPigger& item, const std::string& text, bool done, int pictureIndex);
 
 bool is_timed(const TNoxPigger& item);
+// An item's time of day as every reader takes it.
+struct ItemTime {
+    int hour = 0;
+    int minute = 0;
+};
+// The item's time, or none when it has no HOUR. An hour or minute of one or two digits, blanks around
+// allowed, counts as its number; any other text, or a number that is no hour of the day or minute of an
+// hour, counts as 0, and so does a missing minute. So every timed item has a real time of day, the one
+// the hour grid shows it at.
+std::optional<ItemTime> read_item_time(const TNoxPigger& item);
 // HOUR and MINUTE set together as two-digit texts.
 void set_item_time(TNoxPigger& item, int hour, int minute);
 void clear_item_time(TNoxPigger& item);

@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -91,6 +92,23 @@ TEST(ItemRules, TimeIsSetAndClearedAsTwoDigitHourAndMinuteTogether) {
     // Only HOUR decides, as the hour grid reads it.
     EXPECT_TRUE(todo::is_timed(*Item("HOUR=\"7\"")));
     EXPECT_FALSE(todo::is_timed(*Item("MINUTE=\"30\"")));
+}
+
+TEST(ItemRules, StoredTimesAreReadAsNumbersAndOtherTextAsZero) {
+    const std::pair<const char*, const char*> cases[] = {{"HOUR=\"07\" MINUTE=\"30\"", "07:30"},
+                                                         {"HOUR=\"7\" MINUTE=\"5\"", "07:05"},
+                                                         {"HOUR=\" 9 \"", "09:00"},
+                                                         {"HOUR=\"abc\" MINUTE=\"15\"", "00:15"},
+                                                         {"HOUR=\"24\" MINUTE=\"00\"", "00:00"},
+                                                         {"HOUR=\"-1\" MINUTE=\"1x\"", "00:00"},
+                                                         {"HOUR=\"123\" MINUTE=\"75\"", "00:00"},
+                                                         {"MINUTE=\"30\"", "none"}};
+    for (const auto& [attributes, expected] : cases) {
+        const auto time = todo::read_item_time(*Item(attributes));
+        const std::string read =
+            time ? todo::two_digits(time->hour) + ":" + todo::two_digits(time->minute) : "none";
+        EXPECT_EQ(read, expected) << attributes;
+    }
 }
 
 TEST(ItemRules, ACopyKeepsEverythingOfTheItemItWasMadeFrom) {

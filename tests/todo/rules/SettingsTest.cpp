@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -126,6 +127,19 @@ TEST_F(SettingsModel, UnknownValuesReadAsTheDefaultsAndStayInTheFile) {
     s.SetGridHours(4, 9);
     EXPECT_EQ(Attr(s, "H0"), "04");
     EXPECT_EQ(Attr(s, "H1"), "09");
+}
+
+TEST_F(SettingsModel, RemindersAreOnUnlessTurnedOff) {
+    for (const auto& [stored, on] :
+         {std::pair{"", true}, {" REMIND=\"N\"", false}, {" REMIND=\"no\"", true}}) {
+        Write(std::string("\r\n<SETTINGS") + stored + "/>");
+        EXPECT_EQ(Settings(File()).Remind(), on) << stored;
+    }
+    Settings s(File());
+    s.SetRemind(false);
+    EXPECT_EQ(Attr(s, "REMIND"), "N");
+    s.SetRemind(true);
+    EXPECT_EQ(Attr(s, "REMIND"), "Y");
 }
 
 TEST_F(SettingsModel, TheWindowGeometryIsStoredInOrderAndReadValueByValue) {
