@@ -124,10 +124,14 @@ std::string_view FixedPictureHex(FixedPicture picture) {
 }
 
 std::string FormatLength(double millimetres) {
+    if (!std::isfinite(millimetres)) return "0.00";
+    // Pixels times kx often land on an exact half hundredth (12 pixels at 96 dpi are 3.175 mm) that the
+    // binary product misses by a hair either way; a nudge away from zero rounds every such tie up.
+    const long double nudged = millimetres + std::copysign(1e-9L, millimetres);
     // std::to_chars never looks at a locale, so a German desktop still gets a full stop.
     char text[64];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, millimetres, std::chars_format::fixed, 2);
-    if (!std::isfinite(millimetres) || ec != std::errc()) return "0.00";
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, nudged, std::chars_format::fixed, 2);
+    if (ec != std::errc()) return "0.00";
     std::string out(text, end);
     if (out == "-0.00") out = "0.00";
     return out;

@@ -174,6 +174,14 @@ TEST_F(ReportConverterTest, TextIsEscapedAndLengthsKeepAFullStopUnderAGermanLoca
     EXPECT_EQ(FormatLength(1234.5678), "1234.57");
 }
 
+TEST_F(ReportConverterTest, LengthsOnAnExactHalfHundredthRoundUp) {
+    // 12 and 108 pixels at 96 dpi are 3.175 and 28.575 mm; 36 pixels are 9.525 mm.
+    auto* label = Add<QLabel>(panel, QStringLiteral("x"), QRect(12, 11, 108, 36));
+    EXPECT_NE(Control(*label).find(" LEFT=\"3.18\" TOP=\"3.18\" HEIGHT=\"9.53\" WIDTH=\"28.58\" "),
+              std::string::npos);
+    EXPECT_EQ(FormatLength(-3.175), "-3.18");
+}
+
 TEST_F(ReportConverterTest, ATextBoxWritesOneBandPerLaidOutLine) {
     auto* box = Add<QPlainTextEdit>(panel, QStringLiteral("first\nsecond\n"), QRect(0, 20, 300, 61));
     const std::string band = "<band left=\"0\">\r\n<LABEL VALIGN=\"BOTTOM\" LEFT=\"0.00\" TOP=\"5.56\" "
