@@ -48,6 +48,7 @@ QString TodoList::FileName() const {
 }
 
 void TodoList::NewDocument() {
+    emit AboutToReplace();
     doc_->Clear();
     doc_->SetTagName(todo::kRootTag);
     NoteChange(Change::Bookkeeping);
