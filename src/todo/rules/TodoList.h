@@ -5,6 +5,7 @@
 #pragma once
 
 #include "markup/NoxPigger.h"
+#include "todo/rules/DataFileLock.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -142,6 +143,8 @@ private:
     QString detachedFrom_;
     QString recoveryFolder_;
     std::unique_ptr<TNoxPigger> doc_;
+    // Held on the current data file from its load until another becomes current or the list goes.
+    DataFileLock fileLock_;
     QTimer autoSaveTimer_;
     QTimer recoveryTimer_;
     QElapsedTimer sinceRecovery_;
