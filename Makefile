@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 
 PACKAGES := build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
             libgl-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
-            qt6-qpa-plugins xvfb xauth poppler-utils python3-icalendar
+            qt6-qpa-plugins xvfb xauth poppler-utils
 
 .PHONY: all deps configure build run test test-sanitize bench fuzz install clean
 

@@ -60,23 +60,3 @@ TEST(ListCommand, ReadsTheKeysOfAListThatRecordsNoFormatUnderTheGivenLocale) {
     const ToolRun de = dir.run({"list", "-"}, dir.read("old.dat"), QStringLiteral("de_DE.UTF-8"));
     EXPECT_EQ(de.out.toStdString(), "6/12/2026\t\t\ta\n");
 }
-
-TEST(ListCommand, RefusesDatesItCannotReadAndFilesThatAreNoList) {
-    ToolFolder dir;
-    dir.write("list.dat", kList);
-    dir.write("settings.set", "<SETTINGS BACKUP_MODE=\"2\"/>");
-    const QList<QStringList> cases = {
-        {"list", "list.dat", "--date", "12.06.2026"},
-        {"list", "list.dat", "--date", "2026-02-30"},
-        {"list", "list.dat", "--from", "2026-06-12", "--to", "2026-06-01"},
-        {"list", "list.dat", "--date", "2026-06-12", "--to", "2026-06-13"},
-        {"list", "list.dat", "--locale", "xx_nowhere"},
-        {"list", "settings.set"},
-    };
-    for (const QStringList& args : cases) {
-        const ToolRun r = dir.run(args);
-        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_EQ(r.errLines().size(), 1) << r.err.toStdString();
-    }
-}
