@@ -7,6 +7,8 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutputWhereverTheyStand) {
         const ToolRun r = dir.run(args);
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_TRUE(r.out.startsWith("Usage: quillmarch-tool check FILE...")) << r.out.toStdString();
+        for (const char* command : {"  format FILE", "  list FILE", "  add FILE TEXT", "  export FILE"})
+            EXPECT_TRUE(r.out.contains(command)) << command;
         EXPECT_TRUE(r.err.isEmpty());
     }
     const ToolRun v = dir.run({"--version"});
@@ -29,6 +31,21 @@ TEST(CommandLine, BadUsageGivesOneLineOnStandardErrorAndStatusTwo) {
         {"format", "a.dat", "-o"},
         {"format", "a.dat", "-o", "c.dat", "-o", "d.dat"},
         {"check", "a.dat", "-o", "c.dat"},
+        {"list", "a.dat", "-o", "c.dat"},
+        // Dates that do not parse, a range that runs backwards, an unknown locale, a file that is no list.
+        {"list", "a.dat", "--date", "12.06.2026"},
+        {"list", "a.dat", "--date", "2026-02-30"},
+        {"list", "a.dat", "--from", "2026-06-12", "--to", "2026-06-01"},
+        {"list", "a.dat", "--date", "2026-06-12", "--to", "2026-06-13"},
+        {"list", "a.dat", "--locale", "xx_nowhere"},
+        {"list", "a.dat"},
+        {"export", "a.dat", "--format", "vcs"},
+        {"list", "a.dat", "--date"},
+        {"list", "a.dat", "--undone=yes"},
+        {"export", "a.dat", "--time", "9:30"},
+        {"export", "a.dat"},
+        {"add", "-", "--independent", "x"},
+        {"add", "a.dat", "--date", "2026-06-12", "--backup", "--no-backup", "x"},
     };
     for (const QStringList& args : cases) {
         const ToolRun r = dir.run(args);

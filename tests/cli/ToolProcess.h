@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -31,13 +32,16 @@ struct ToolRun {
 
 // The tool runs under the locale a test names (dates of lists follow it), en_US unless said otherwise.
 inline ToolRun run_tool(const QString& workDir, const QStringList& args, const QByteArray& input = {},
-                        const QString& locale = QStringLiteral("en_US.UTF-8")) {
+                        const QString& locale = QStringLiteral("en_US.UTF-8"),
+                        const QMap<QString, QString>& extraEnv = {}) {
     QProcess p;
     p.setWorkingDirectory(workDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("LC_ALL"));
     env.remove(QStringLiteral("LC_TIME"));
     env.insert(QStringLiteral("LANG"), locale);
+    for (auto it = extraEnv.begin(); it != extraEnv.end(); ++it)
+        env.insert(it.key(), it.value());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QM_TOOL_PATH), args);
     ToolRun r;
@@ -59,10 +63,11 @@ inline ToolRun run_tool(const QString& workDir, const QStringList& args, const Q
     return r;
 }
 
-// A scratch folder with helpers to write and read files in it by relative name.
+// A scratch folder with helpers to write and read files in it by relative name. The tool runs with a
+// runtime folder (list locks) and a state folder (recovery copies) of the folder's own.
 class ToolFolder {
 public:
-    ToolFolder() { EXPECT_TRUE(dir_.isValid()); }
+    ToolFolder() { EXPECT_TRUE(dir_.isValid() && runtime_.isValid() && state_.isValid()); }
 
     QString path() const { return dir_.path(); }
     std::string file(const QString& name) const { return QDir(dir_.path()).filePath(name).toStdString(); }
@@ -88,9 +93,19 @@ public:
 
     ToolRun run(const QStringList& args, const QByteArray& input = {},
                 const QString& locale = QStringLiteral("en_US.UTF-8")) const {
-        return run_tool(dir_.path(), args, input, locale);
+        return run_tool(dir_.path(), args, input, locale, environment());
     }
+
+    // What the tool runs with beyond the system's environment; a helper process sharing the tool's view
+    // of locks and recovery copies gets the same.
+    QMap<QString, QString> environment() const {
+        return {{QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path()},
+                {QStringLiteral("XDG_STATE_HOME"), state_.path()}};
+    }
+    QString stateHome() const { return state_.path(); }
 
 private:
     QTemporaryDir dir_;
+    QTemporaryDir runtime_;
+    QTemporaryDir state_;
 };

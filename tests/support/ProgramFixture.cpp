@@ -7,6 +7,10 @@
 void ProgramFixture::SetUp() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     qputenv("XDG_STATE_HOME", QFile::encodeName(Path(QStringLiteral("state"))));
+    // Locks of open lists go into a runtime folder of the test's, private as the session's is.
+    QDir().mkpath(Path(QStringLiteral("runtime")));
+    QFile::setPermissions(Path(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(Path(QStringLiteral("runtime"))));
     // The program works relative to the folder it starts in ("../dat", "../docs"): a folder of the test's.
     startDir_ = QDir::currentPath();
     QDir().mkpath(Path(QStringLiteral("start")));

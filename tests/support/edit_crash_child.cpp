@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const int recoveryDelay = std::atoi(argv[2]);
     qputenv("XDG_STATE_HOME", QFile::encodeName(QDir(folder).filePath(QStringLiteral("state"))));
+    // A killed run leaves its list's lock file behind: in the folder, not in the user's runtime folder.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
     QApplication app(argc, argv);
     ProgramWindows program(QDir(folder).filePath(QStringLiteral("quillmarch")));
     // A list left by an earlier run is answered by keeping its copy aside; each run starts over.

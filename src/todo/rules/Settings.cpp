@@ -127,7 +127,11 @@ void Settings::SetAutoSave(bool on, int seconds) {
 }
 
 int Settings::BackupMode() const {
-    const std::string mode = Attr(kBackupAttr);
+    return BackupModeOf(*doc_);
+}
+
+int Settings::BackupModeOf(const TNoxPigger& doc) {
+    const std::string mode = doc.GetAttr(kBackupAttr);
     return mode == "1" ? 1 : mode == "2" ? 2 : 0;
 }
 

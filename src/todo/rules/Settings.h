@@ -43,6 +43,8 @@ public:
 
     // 0 never, 1 on exit, 2 on each save.
     int BackupMode() const;
+    // The same, read from a settings document that no Settings owns (quillmarch-tool's).
+    static int BackupModeOf(const TNoxPigger& doc);
     void SetBackupMode(int mode);
 
     int FirstGridHour() const;

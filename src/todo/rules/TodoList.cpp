@@ -2,10 +2,10 @@
 
 #include "todo/rules/DataFileSave.h"
 #include "todo/rules/DayKeys.h"
+#include "todo/rules/ProgramPaths.h"
 #include "todo/rules/Settings.h"
 #include "todo/rules/TodoRules.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +14,8 @@
 namespace {
 // The shortest wait before a recovery copy: keystrokes in a row make one write.
 constexpr int kRecoveryGatherMs = 2000;
+// How long a load waits for quillmarch-tool to finish writing the file.
+constexpr int kFileLockWaitMs = 1000;
 
 // Re-keys a list read under another date format and records the format of the moment, so any copy written
 // from here on is read back right. Returns the note that says so, or nothing.
@@ -49,6 +51,10 @@ QString TodoList::FileName() const {
 
 void TodoList::NewDocument() {
     emit AboutToReplace();
+    ClearDocument();
+}
+
+void TodoList::ClearDocument() {
     doc_->Clear();
     doc_->SetTagName(todo::kRootTag);
     NoteChange(Change::Bookkeeping);
@@ -76,6 +82,9 @@ TodoList::LoadResult TodoList::Load() {
 
 TodoList::LoadResult TodoList::LoadFile() {
     const QString name = FileName();
+    // The current list is ours: quillmarch-tool refuses to write it meanwhile. Held by another copy of the
+    // program even after the wait, the list still opens; only the tool's guard is missing then.
+    fileLock_.Lock(name, kFileLockWaitMs);
     LoadError.clear();
     LoadNote.clear();
     detachedFrom_.clear();
@@ -85,7 +94,7 @@ TodoList::LoadResult TodoList::LoadFile() {
     const QFileInfo info(name);
 
     if (info.isSymLink() && !info.exists()) {
-        NewDocument();
+        ClearDocument();
         SetModified(false);
         detachedFrom_ = name;
         LoadError =
@@ -100,7 +109,7 @@ TodoList::LoadResult TodoList::LoadFile() {
         try {
             bytes = ReadFileBytes(QFile::encodeName(name).toStdString());
         } catch (const std::exception& e) {
-            NewDocument();
+            ClearDocument();
             SetModified(false);
             // Nothing may be written over a list that is only out of reach, nor may the setting forget it.
             NoSaveOnExit = true;
@@ -126,7 +135,7 @@ TodoList::LoadResult TodoList::LoadFile() {
         if (!broken) bytes.clear();
     }
 
-    NewDocument();
+    ClearDocument();
     SetModified(false);
     // An empty file holds no list; anything else without an element is a damaged file (its first bytes
     // zeros, say) and stays untouched.
@@ -288,14 +297,7 @@ void TodoList::AutoSave() {
 // ---- recovery copy ----
 
 QString TodoList::RecoveryFileName() const {
-    if (recoveryFolder_.isEmpty()) return {};
-    // One copy per data file: its name for the reader, a digest of its whole path to tell lists apart.
-    const QString path = QFileInfo(FileName()).absoluteFilePath();
-    const QByteArray digest =
-        QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha1).toHex();
-    return QDir(recoveryFolder_)
-        .filePath(QFileInfo(path).fileName() + u'-' + QString::fromLatin1(digest.left(12)) +
-                  QStringLiteral(".recovery"));
+    return recoveryFolder_.isEmpty() ? QString() : recovery_file_name(recoveryFolder_, FileName());
 }
 
 void TodoList::ScheduleRecovery() {
@@ -330,11 +332,7 @@ void TodoList::RemoveRecovery() {
 }
 
 std::optional<QDateTime> TodoList::LeftRecovery() const {
-    const QFileInfo recovery(RecoveryFileName());
-    if (recovery.filePath().isEmpty() || !recovery.isFile()) return std::nullopt;
-    const QFileInfo data(FileName());
-    if (data.exists() && data.lastModified() > recovery.lastModified()) return std::nullopt;
-    return recovery.lastModified();
+    return left_recovery_time(RecoveryFileName(), FileName());
 }
 
 bool TodoList::RestoreRecovery() {

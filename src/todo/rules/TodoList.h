@@ -5,6 +5,7 @@
 #pragma once
 
 #include "markup/NoxPigger.h"
+#include "todo/rules/DataFileLock.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -138,6 +139,8 @@ signals:
 
 private:
     LoadResult LoadFile();
+    // An empty list, the windows told already.
+    void ClearDocument();
     // Why a file cannot become the list, or nothing when it can.
     std::optional<QString> Unusable(const QString& fileName) const;
     void SetModified(bool modified);
@@ -152,6 +155,8 @@ private:
     QString detachedFrom_;
     QString recoveryFolder_;
     std::unique_ptr<TNoxPigger> doc_;
+    // Held on the current data file from its load until another becomes current or the list goes.
+    DataFileLock fileLock_;
     QTimer autoSaveTimer_;
     QTimer recoveryTimer_;
     QElapsedTimer sinceRecovery_;
