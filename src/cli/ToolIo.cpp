@@ -95,8 +95,9 @@ std::string display_name(const std::string& arg) {
 }
 
 // Loads the way the program loads any of its files: bytes cut at the first NUL, line breaks made
-// CR LF, then parsed. A 0-byte file leaves the root cleared and is no error; any other file that gives no
-// element is broken (a power loss often leaves a file's first bytes zeros).
+// CR LF, then parsed. A file of nothing or white space only leaves the root cleared and is no error, as
+// the program takes it for an empty list; any other file that gives no element is broken (a power loss
+// often leaves a file's first bytes zeros).
 LoadResult load(const std::string& arg, TNoxPigger& root) {
     const std::optional<std::string> bytes = read_input(arg);
     if (!bytes) return LoadResult::Failed;
@@ -106,9 +107,13 @@ LoadResult load(const std::string& arg, TNoxPigger& root) {
         fail_line(display_name(arg) + ": file too large");
         return LoadResult::Failed;
     }
+    if (todo::is_blank(*bytes)) {
+        root.Clear();
+        return LoadResult::Intact;
+    }
     try {
         root.SetText(text);
-        if (!root.TagName().empty() || bytes->empty()) return LoadResult::Intact;
+        if (!root.TagName().empty()) return LoadResult::Intact;
         const size_t nul = bytes->find('\0');
         if (nul != std::string::npos) {
             // Where the NUL stands in the text as the program sees it up to there.

@@ -9,8 +9,9 @@ TEST(DamagedInput, AFileThatLoadsAsNoElementIsBrokenAndFormatWritesNothing) {
     dir.write("zeros.dat", zeros);
     dir.write("untagged.dat", "<></>");
     dir.write("empty.dat", "");
+    dir.write("blank.dat", " \r\n\t\n");
 
-    const ToolRun r = dir.run({"check", "zeros.dat", "untagged.dat", "empty.dat"});
+    const ToolRun r = dir.run({"check", "zeros.dat", "untagged.dat", "empty.dat", "blank.dat"});
     EXPECT_EQ(r.exitCode, 1);
     const QList<QByteArray> lines = r.errLines();
     ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
@@ -24,7 +25,7 @@ TEST(DamagedInput, AFileThatLoadsAsNoElementIsBrokenAndFormatWritesNothing) {
     }
     EXPECT_EQ(dir.read("zeros.dat"), zeros) << "the user's list is not emptied";
     EXPECT_EQ(dir.read("untagged.dat"), "<></>");
-    EXPECT_EQ(dir.entries(), "empty.dat, untagged.dat, zeros.dat");
+    EXPECT_EQ(dir.entries(), "blank.dat, empty.dat, untagged.dat, zeros.dat");
 }
 
 TEST(DamagedInput, DevicesAreRefusedInsteadOfReadUntilMemoryRunsOut) {

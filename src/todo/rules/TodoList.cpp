@@ -130,8 +130,7 @@ TodoList::LoadResult TodoList::LoadFile() {
         }
     } catch (const std::exception&) {
         // White space alone is no list and nothing to keep: treated as an empty file.
-        broken = !std::all_of(bytes.begin(), bytes.end(),
-                              [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+        broken = !todo::is_blank(bytes);
         if (!broken) bytes.clear();
     }
 

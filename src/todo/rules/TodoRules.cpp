@@ -65,6 +65,11 @@ bool is_done_in_reports(const TNoxPigger& item) {
     return !item.GetAttr(kDoneAttr).empty();
 }
 
+bool is_blank(const std::string& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+}
+
 std::optional<int> parse_int(const std::string& text) {
     const char* b = text.data();
     const char* e = b + text.size();

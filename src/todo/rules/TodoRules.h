@@ -66,6 +66,9 @@ void set_item_time(TNoxPigger& item, int hour, int minute);
 void clear_item_time(TNoxPigger& item);
 std::string two_digits(int value);
 
+// Bytes of a file that hold no list and nothing worth keeping: none, or white space alone.
+bool is_blank(const std::string& bytes);
+
 // Signed decimal integer with nothing else around it; nothing when it does not parse or overflows.
 std::optional<int> parse_int(const std::string& text);
 
