@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <utility>
 
 TD_select_date::TD_select_date(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(reg) {
     setObjectName(QStringLiteral("TD_select_date"));
@@ -44,13 +45,14 @@ TD_select_date::TD_select_date(WindowRegistry& reg, QWidget* parent) : QDialog(p
     connect(Btn_cancel, &QPushButton::clicked, this, &QDialog::reject);
     // Clicks and arrow keys alike: a day picked from the keyboard must count as one picked by mouse.
     connect(Calendar1, &QCalendarWidget::selectionChanged, this, [this] { Calendar1Click(); });
-    // The calendar reports a double click, and Enter, as "activated"; Enter is taken first below.
+    // The calendar reports a double click, and Enter, as "activated"; Enter is told apart below.
     connect(Calendar1, &QCalendarWidget::activated, this, &TD_select_date::Calendar1DblClick);
     if (auto* view = Calendar1->findChild<QAbstractItemView*>()) view->installEventFilter(this);
 }
 
 QDate TD_select_date::select_date(const QDate& date) {
     confirmed = false;
+    enterPressed_ = false;
     Calendar1->setSelectedDate(date);
     center_on_screen();
     // The calendar when it can be used; else the first button that can, so Enter still means "OK".
@@ -69,23 +71,22 @@ void TD_select_date::Btn_okClick() {
     accept();
 }
 
-// A double click confirms what "OK" would; with "OK" not offered it closes as cancelled.
+// A double click confirms what "OK" would; with "OK" not offered it closes as cancelled. Enter confirms
+// like "OK" in any other control, and does nothing while "OK" is not offered.
 void TD_select_date::Calendar1DblClick() {
+    const bool byEnter = std::exchange(enterPressed_, false);
     if (Btn_ok->isEnabled())
         Btn_okClick();
-    else
+    else if (!byEnter)
         reject();
 }
 
-// Enter in the calendar confirms like "OK" in any other control, and does nothing while "OK" is not
-// offered: the calendar would otherwise report it as a double click.
+// The calendar reports Enter as it reports a double click, after it has taken a date the user is typing
+// into it; so Enter goes on to the calendar and is only noted here.
 bool TD_select_date::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Btn_okClick();
-            return true;
-        }
+        enterPressed_ = key == Qt::Key_Return || key == Qt::Key_Enter;
     }
     return QDialog::eventFilter(watched, event);
 }

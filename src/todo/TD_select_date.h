@@ -44,4 +44,6 @@ private:
 
     QVBoxLayout* mainLayout_ = nullptr;
     QHBoxLayout* buttonRow_ = nullptr;
+    // The last key pressed in the calendar was Enter.
+    bool enterPressed_ = false;
 };

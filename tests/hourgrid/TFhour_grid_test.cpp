@@ -111,6 +111,11 @@ struct FillCase {
     const char* selected;
 };
 
+// How a case reads in the test list; its bytes would change from build to build.
+void PrintTo(const FillCase& c, std::ostream* out) {
+    *out << c.resolution << (c.amPm ? " min AM-PM" : " min 24-hour");
+}
+
 class HourGridFill : public HourGrid, public ::testing::WithParamInterface<FillCase> {};
 
 TEST_P(HourGridFill, BuildsTheSlotsPlacesTheItemsAndSelectsTheCurrentTime) {

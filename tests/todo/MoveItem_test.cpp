@@ -22,6 +22,10 @@ namespace {
 
 using Move = TD_select_date_move;
 
+QAbstractItemView* view_of(Move& m) {
+    return m.Calendar1->findChild<QAbstractItemView*>();
+}
+
 // The mouse on a day of the page shown (days 13 to 22 stand there only once).
 void click_day(QCalendarWidget* calendar, int day, bool twice = false) {
     auto* view = calendar->findChild<QAbstractItemView*>();
@@ -105,6 +109,19 @@ TEST_F(MoveItem, OkIsOfferedOnlyForAnotherDayAndTheDialogKeepsItsChoices) {
     EXPECT_EQ(target.action, Move::Move) << "a double click acts as OK";
     EXPECT_EQ(run("5/20/2026", {}, [](Move& m) { click_day(m.Calendar1, 20, true); }).action, Move::Cancelled)
         << "a double click where OK is not offered cancels";
+    target = run(
+        "5/10/2026",
+        {{"a day picked with the arrows", [](Move& m) { QTest::keyClick(view_of(m), Qt::Key_Right); }, true}},
+        [](Move& m) {
+            // Typed into the calendar: the month, over to the day, the day.
+            QTest::keyClick(view_of(m), Qt::Key_5);
+            QTest::keyClick(view_of(m), Qt::Key_Right);
+            QTest::keyClicks(view_of(m), "20");
+            // The release comes when the dialog is gone.
+            QTest::keyPress(view_of(m), Qt::Key_Return);
+        });
+    EXPECT_EQ(target.key, "5/20/2026") << "Enter takes the date being typed";
+    EXPECT_EQ(target.action, Move::Move);
 }
 
 TEST_F(MoveItem, ADoneItemIsAskedAboutFirstAndItsCopyIsDoneToo) {
