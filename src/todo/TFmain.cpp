@@ -93,6 +93,8 @@ void TFmain::FormCreate() {
     if (IsClosed() || NoSaveOnExit()) return;
     go_to_today();
     ArmAutoSave();
+    // The keyboard starts in the list, so the arrows step through the days at once.
+    LV1->setFocus();
 }
 
 // ---- building the window ----
@@ -326,7 +328,10 @@ std::string TFmain::shown_key() const {
 }
 
 void TFmain::go_to_day(const std::string& key) {
-    if (const auto date = parse_day_key(key)) {
+    // A date the picker cannot show (a hand-edited year before 100) is shown as a foreign key: in date
+    // mode the window would report and act on another day than the one it lists.
+    const auto date = parse_day_key(key);
+    if (date && *date >= DatePicker1->minimumDate() && *date <= DatePicker1->maximumDate()) {
         RB_date_on->setChecked(true);
         DatePicker1->setEnabled(true);
         if (render_day_key(DatePicker1->date()) != key) SetPickerDate(*date);

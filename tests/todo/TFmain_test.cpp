@@ -271,9 +271,13 @@ TEST_F(MainWindow, HourGridCommandFollowsTheMode) {
     EXPECT_NE(main->selected_row(), nullptr);
     EXPECT_EQ(main->current_day->GetAttr("DATE"), render_day_key(main->DatePicker1->date()));
 
-    // A key that is no date shows its day in date-independent mode.
-    main->go_to_day("someday");
-    EXPECT_TRUE(main->RB_date_off->isChecked());
+    // A key that is no date shows its day in date-independent mode, and so does one whose year the
+    // picker cannot show.
+    for (const char* foreign : {"1/1/0050", "someday"}) {
+        main->go_to_day(foreign);
+        EXPECT_TRUE(main->RB_date_off->isChecked()) << foreign;
+        EXPECT_EQ(main->current_day->GetAttr("DATE"), foreign);
+    }
     EXPECT_FALSE(main->N_hour_grid->isEnabled());
     // From there the date-independent button still leads to the date-independent list.
     main->RB_date_off->click();
