@@ -12,27 +12,18 @@ namespace {
 // The locks of this test live in a runtime folder of its own.
 class ListLock : public ::testing::Test {
 protected:
-    void SetUp() override {
-        saved_ = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    }
+    void SetUp() override { qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit()); }
     void TearDown() override {
-        if (saved_.isNull())
-            qunsetenv("XDG_RUNTIME_DIR");
-        else
-            qputenv("XDG_RUNTIME_DIR", saved_);
+        saved_.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", saved_);
     }
     // Whether someone else holds the file's lock: we cannot take it.
-    static bool Held(const QString& file) {
-        DataFileLock probe;
-        return probe.Lock(file) == DataFileLock::Result::Busy;
-    }
+    static bool Held(const QString& file) { return DataFileLock().Lock(file) == DataFileLock::Result::Busy; }
 
     TestFolder folder;
     TestFolder runtime;
 
 private:
-    QByteArray saved_;
+    const QByteArray saved_ = qgetenv("XDG_RUNTIME_DIR");
 };
 
 TEST_F(ListLock, EveryNameOfAFileLeadsToOneLockFileInTheRuntimeFolder) {

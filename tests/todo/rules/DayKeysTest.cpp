@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -76,10 +77,6 @@ TEST_F(DayKeys, AKeyWrittenUnderOneFormatIsNoDayUnderAnother) {
     EXPECT_NE(render_day_key(QDate(2026, 6, 12)), german);
 }
 
-} // namespace
-
-namespace {
-
 // Captions of each day in order, as "KEY: a b; KEY: c".
 std::string Days(const TNoxPigger& root) {
     std::string out;
@@ -100,22 +97,20 @@ TEST_F(DayKeys, AListWrittenUnderOneFormatIsReKeyedToTheFormatOfTheMomentAndShar
         "<DAY_DATA DATE=\"08.12.2026\"><TASK CAPTION=\"c\"/></DAY_DATA>"
         "<DAY_DATA DATE=\"1/5/2027\"/><DAY_DATA DATE=\"12/08/2026\"><TASK CAPTION=\"d\"/></DAY_DATA>"
         "<DAY_DATA DATE=\"not a date\"/></TODO_DATA>");
-    Use("de_DE");
-    EXPECT_EQ(adopt_key_format(root), 3);
     // 12/8 and 12/08 are the same day under M/d/yyyy; both merge into the first, with the day that
     // already had the German key.
-    EXPECT_EQ(Days(root), "08.12.2026: a c d; N/A: b; 05.01.2027:; not a date:");
-    record_key_format(root);
-    EXPECT_EQ(root.GetAttr("DATE_FORMAT"), "dd.MM.yyyy");
-
-    Use("en_GB");
-    EXPECT_EQ(adopt_key_format(root), 2);
-    EXPECT_EQ(Days(root), "08/12/2026: a c d; N/A: b; 05/01/2027:; not a date:");
-    record_key_format(root);
-    Use("en_US");
-    EXPECT_EQ(adopt_key_format(root), 2);
-    EXPECT_EQ(Days(root), "12/8/2026: a c d; N/A: b; 1/5/2027:; not a date:") << "and back";
-    record_key_format(root);
+    const std::tuple<const char*, int, const char*, const char*> steps[] = {
+        {"de_DE", 3, "08.12.2026: a c d; N/A: b; 05.01.2027:; not a date:", "dd.MM.yyyy"},
+        {"en_GB", 2, "08/12/2026: a c d; N/A: b; 05/01/2027:; not a date:", "dd/MM/yyyy"},
+        {"en_US", 2, "12/8/2026: a c d; N/A: b; 1/5/2027:; not a date:", "M/d/yyyy"}, // and back
+    };
+    for (const auto& [locale, rekeyed, days, format] : steps) {
+        Use(locale);
+        EXPECT_EQ(adopt_key_format(root), rekeyed) << locale;
+        EXPECT_EQ(Days(root), days) << locale;
+        record_key_format(root);
+        EXPECT_EQ(root.GetAttr("DATE_FORMAT"), format);
+    }
     EXPECT_EQ(adopt_key_format(root), 0) << "read again under the format it records: nothing to do";
 
     // Without a recorded format the keys are read as written, under whatever format is current.

@@ -1,3 +1,5 @@
+// The list model: loading, saving with its backup and recovery copy, switching files, and lists that are
+// broken, out of reach or linked away.
 #include "todo/rules/TodoList.h"
 #include "TestFolder.h"
 #include "todo/rules/DataFileSave.h"
@@ -33,10 +35,10 @@ protected:
 
     TestFolder folder;
     Settings settings{Path("quillmarch.set")};
-    TodoList list{settings, DataFile()};
+    TodoList list{settings, DataFile(), Path("state")};
 };
 
-TEST_F(ListModel, AMissingOrEmptyFileGivesAnEmptyListSavedAtOnce) {
+TEST_F(ListModel, AMissingOrEmptyFileGivesAnEmptyListSavedAtOnceAndOneOfTheWrongFormatIsNeverWritten) {
     EXPECT_EQ(list.FileName(), DataFile());
     EXPECT_EQ(list.Load(), TodoList::LoadResult::Created);
     EXPECT_EQ(TestFolder::ReadBytes(DataFile()), kEmpty);
@@ -44,12 +46,12 @@ TEST_F(ListModel, AMissingOrEmptyFileGivesAnEmptyListSavedAtOnce) {
     EXPECT_EQ(list.Load(), TodoList::LoadResult::Created);
     EXPECT_EQ(TestFolder::ReadBytes(DataFile()), kEmpty);
     EXPECT_EQ(list.Load(), TodoList::LoadResult::Loaded);
-}
 
-TEST_F(ListModel, AFileOfTheWrongFormatIsNeverWrittenAndTheSettingNamesTheDefaultAgain) {
+    // The windows are told before the document is replaced; the setting names the default file again.
     const QString broken = Path("broken.dat");
     TestFolder::WriteBytes(broken, "<TODO_DATA>");
     settings.SetDataFileName(broken);
+    QFile::remove(DataFile());
     int replaced = 0;
     QObject::connect(&list, &TodoList::AboutToReplace, [&] { ++replaced; });
     EXPECT_EQ(list.Load(), TodoList::LoadResult::WrongFormat);
@@ -62,77 +64,17 @@ TEST_F(ListModel, AFileOfTheWrongFormatIsNeverWrittenAndTheSettingNamesTheDefaul
     EXPECT_FALSE(QFileInfo::exists(DataFile()));
 }
 
-TEST_F(ListModel, EverySaveHasTheWindowsWriteBackFirstAndKeepsTheBackupAsAsked) {
+// Idle saves once wrote the same text again and so turned the backup into a copy of the file.
+TEST_F(ListModel, EverySaveHasTheWindowsWriteBackFirstAndASaveOfTheTextOnDiskLeavesFileAndBackupAlone) {
     ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
-    QObject::connect(&list, &TodoList::WriteBack, [&] { AddItem("written back"); });
+    const auto writeBack = QObject::connect(&list, &TodoList::WriteBack, [&] { AddItem("written back"); });
     list.BackupOnSave = true;
     ASSERT_TRUE(list.Save());
-    EXPECT_EQ(Items(DataFile()), 1);
     ASSERT_TRUE(list.Save());
-    EXPECT_EQ(Items(DataFile()), 2);
-    EXPECT_EQ(Items(backup_file_name(DataFile())), 1);
-}
-
-TEST_F(ListModel, SwitchingFilesSavesTheOpenListFirstAndStopsWhenThatFails) {
-    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
-    AddItem("mine");
-    const QString other = Path("other.dat");
-    EXPECT_EQ(list.SaveAs(other), TodoList::SwitchResult::Switched);
-    EXPECT_EQ(list.FileName(), other);
-    EXPECT_EQ(Items(other), 1);
-
-    // Opening the own backup restores it: the save before the switch leaves it alone.
-    list.BackupOnSave = true;
-    const QString bak = backup_file_name(other);
-    TestFolder::WriteBytes(bak, kEmpty);
-    EXPECT_EQ(list.Open(bak), TodoList::SwitchResult::Switched);
-    EXPECT_EQ(TestFolder::ReadBytes(bak), kEmpty);
-    EXPECT_EQ(list.Doc().ChildCount(), 0);
-
-    // A folder that is gone: nothing switches, the old name stays.
-    const QString nowhere = Path("gone/list.dat");
-    EXPECT_EQ(list.SaveAs(nowhere), TodoList::SwitchResult::NotSaved);
-    EXPECT_FALSE(list.LastSaveError.isEmpty());
-    EXPECT_EQ(list.FileName(), bak);
-    settings.SetDataFileName(nowhere);
-    EXPECT_EQ(list.Open(other), TodoList::SwitchResult::NotSaved);
-    EXPECT_EQ(list.FileName(), nowhere);
-}
-
-TEST_F(ListModel, TheAutomaticSaveIsArmedFromTheSettingsAndReArmedFromTheEndOfEachSave) {
-    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
-    list.ArmAutoSave();
-    EXPECT_FALSE(list.AutoSaveTimer()->isActive()) << "off until the user turns it on";
-    settings.SetAutoSave(true, 60);
-    list.ArmAutoSave();
-    EXPECT_TRUE(list.AutoSaveTimer()->isActive());
-    EXPECT_EQ(list.AutoSaveTimer()->interval(), 60000);
-    AddItem("auto");
-    list.AutoSave();
-    EXPECT_EQ(Items(DataFile()), 1);
-    EXPECT_TRUE(list.AutoSaveTimer()->isActive());
-
-    int failures = 0;
-    QObject::connect(&list, &TodoList::AutoSaveFailed, [&] { ++failures; });
-    settings.SetDataFileName(Path("gone/list.dat"));
-    list.AutoSave();
-    EXPECT_EQ(failures, 1);
-    EXPECT_TRUE(list.AutoSaveTimer()->isActive()) << "it tries again at the next interval";
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(ListModel, ASaveOfTheTextAlreadyOnDiskWritesNothingAndLeavesTheBackupAlone) {
-    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
-    list.BackupOnSave = true;
-    AddItem("first");
-    ASSERT_TRUE(list.Save());
-    AddItem("second");
-    ASSERT_TRUE(list.Save());
+    QObject::disconnect(writeBack);
     const QString bak = backup_file_name(DataFile());
-    ASSERT_EQ(Items(bak), 1);
+    EXPECT_EQ(Items(DataFile()), 2);
+    EXPECT_EQ(Items(bak), 1);
     const QDateTime written = QFileInfo(DataFile()).lastModified();
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(list.Save(TodoList::SaveKind::Automatic));
@@ -142,27 +84,57 @@ TEST_F(ListModel, ASaveOfTheTextAlreadyOnDiskWritesNothingAndLeavesTheBackupAlon
     EXPECT_EQ(QFileInfo(DataFile()).lastModified(), written);
 }
 
-TEST_F(ListModel, TheRecoveryCopyFollowsUnsavedChangesAndGoesWithTheSave) {
-    TodoList recovering(settings, DataFile(), Path("state"));
-    ASSERT_EQ(recovering.Load(), TodoList::LoadResult::Created);
-    recovering.RecoveryDelayMs = 50;
-    const QString copy = recovering.RecoveryFileName();
-    todo::find_or_create_day(recovering.Doc(), "N/A")->AddChild("TASK")->SetAttr("CAPTION", "x");
-    recovering.NoteChange(TodoList::Change::Bookkeeping);
-    QTest::qWait(120);
-    EXPECT_FALSE(QFileInfo::exists(copy)) << "bookkeeping is no unsaved change";
-    recovering.NoteChange();
-    EXPECT_TRUE(recovering.IsModified());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 1000)) << "written within the delay";
-    EXPECT_EQ(Items(copy), 1);
-    ASSERT_TRUE(recovering.Save());
-    EXPECT_FALSE(recovering.IsModified());
-    EXPECT_FALSE(QFileInfo::exists(copy));
+TEST_F(ListModel, SwitchingFilesSavesTheOpenListFirstStopsWhenThatFailsAndRefusesFilesThatAreNoList) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    AddItem("mine");
+    const QString other = Path("other.dat");
+    EXPECT_EQ(list.SaveAs(other), TodoList::SwitchResult::Switched);
+    EXPECT_EQ(list.FileName(), other);
+    EXPECT_EQ(Items(other), 1);
+
+    // A folder, or the settings file: refused before anything changes.
+    list.SettingsFileName = Path("quillmarch.set");
+    QDir().mkdir(Path("folder.dat"));
+    for (const QString& refused : {Path("folder.dat"), Path("quillmarch.set")}) {
+        EXPECT_EQ(list.Open(refused), TodoList::SwitchResult::Refused) << refused.toStdString();
+        EXPECT_EQ(list.SaveAs(refused), TodoList::SwitchResult::Refused) << refused.toStdString();
+        EXPECT_FALSE(list.LoadError.isEmpty());
+        EXPECT_EQ(list.FileName(), other) << "the open list stays";
+    }
+
+    // A folder that is gone: nothing switches, the old name stays.
+    const QString nowhere = Path("gone/list.dat");
+    EXPECT_EQ(list.SaveAs(nowhere), TodoList::SwitchResult::NotSaved);
+    EXPECT_FALSE(list.LastSaveError.isEmpty());
+    EXPECT_EQ(list.FileName(), other);
+    settings.SetDataFileName(nowhere);
+    EXPECT_EQ(list.Open(other), TodoList::SwitchResult::NotSaved);
+    EXPECT_EQ(list.FileName(), nowhere);
 }
 
-} // namespace
+TEST_F(ListModel, TheRecoveryCopyFollowsUnsavedChangesAndGoesWithTheSaveOrAlongWithSaveAs) {
+    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
+    list.RecoveryDelayMs = 50;
+    const QString copy = list.RecoveryFileName();
+    AddItem("x");
+    list.NoteChange(TodoList::Change::Bookkeeping);
+    QTest::qWait(120);
+    EXPECT_FALSE(QFileInfo::exists(copy)) << "bookkeeping is no unsaved change";
+    list.NoteChange();
+    EXPECT_TRUE(list.IsModified());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 1000)) << "written within the delay";
+    EXPECT_EQ(Items(copy), 1);
+    ASSERT_TRUE(list.Save());
+    EXPECT_FALSE(list.IsModified());
+    EXPECT_FALSE(QFileInfo::exists(copy));
 
-namespace {
+    AddItem("y");
+    list.NoteChange();
+    list.WriteRecovery();
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    EXPECT_EQ(list.SaveAs(Path("new.dat")), TodoList::SwitchResult::Switched);
+    EXPECT_FALSE(QFileInfo::exists(copy)) << "no false alarm when the old list is opened again";
+}
 
 TEST_F(ListModel, ADamagedOrUnreadableFileIsNeverReplacedAndOnlyABrokenOneGivesUpItsSetting) {
     // First bytes zeros, as a power loss leaves them: the wrong format, kept as it is.
@@ -249,32 +221,6 @@ TEST_F(ListModel, TheFilesArePlacedOnceAtStartAndASaveThatFailsLaterMovesNowhere
     EXPECT_EQ(remove_stale_temporary_files(DataFile()), 1);
     EXPECT_EQ(QDir(folder.path()).entryList({".quillmarch*"}, QDir::Files | QDir::Hidden),
               (QStringList{".quillmarch.dat.BAK.x", ".quillmarch.dat.toolong1"}));
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(ListModel, SwitchingRefusesUnreadableFilesAndTheSettingsFileAndSaveAsTakesItsRecoveryCopyAlong) {
-    ASSERT_EQ(list.Load(), TodoList::LoadResult::Created);
-    list.SettingsFileName = Path("quillmarch.set");
-    QDir().mkdir(Path("folder.dat"));
-    for (const QString& other : {Path("folder.dat"), Path("quillmarch.set")}) {
-        EXPECT_EQ(list.Open(other), TodoList::SwitchResult::Refused) << other.toStdString();
-        EXPECT_EQ(list.SaveAs(other), TodoList::SwitchResult::Refused) << other.toStdString();
-        EXPECT_FALSE(list.LoadError.isEmpty());
-        EXPECT_EQ(list.FileName(), DataFile()) << "the open list stays";
-    }
-
-    TodoList recovering(settings, DataFile(), Path("state"));
-    ASSERT_EQ(recovering.Load(), TodoList::LoadResult::Loaded);
-    todo::find_or_create_day(recovering.Doc(), "N/A")->AddChild("TASK")->SetAttr("CAPTION", "x");
-    recovering.NoteChange();
-    recovering.WriteRecovery();
-    const QString oldCopy = recovering.RecoveryFileName();
-    ASSERT_TRUE(QFileInfo::exists(oldCopy));
-    EXPECT_EQ(recovering.SaveAs(Path("new.dat")), TodoList::SwitchResult::Switched);
-    EXPECT_FALSE(QFileInfo::exists(oldCopy)) << "no false alarm when the old list is opened again";
 }
 
 TEST_F(ListModel, ATextTooLargeToWriteIsAFailedSaveWithItsReason) {
