@@ -11,31 +11,6 @@ const QByteArray kStart = "\r\n<TODO_DATA DATE_FORMAT=\"M/d/yyyy\">\r\n"
                           "\t<DAY_DATA DATE=\"6/12/2026\">\r\n\t\t<TASK CAPTION=\"Dentist\" INDEX=\"0\"/>\r\n"
                           "\t</DAY_DATA>\r\n\t<DAY_DATA DATE=\"n/a\"/>\r\n</TODO_DATA>";
 
-// The program that holds a list: its list model loading the file, in a process of its own.
-class ListHolder {
-public:
-    ListHolder(const ToolFolder& dir, const QString& dataFile) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        const QMap<QString, QString> extra = dir.environment();
-        for (auto it = extra.begin(); it != extra.end(); ++it)
-            env.insert(it.key(), it.value());
-        process_.setProcessEnvironment(env);
-        process_.setWorkingDirectory(dir.path());
-        process_.start(QStringLiteral(QM_LIST_HOLDER), {dataFile, QStringLiteral("holder.set")});
-        EXPECT_TRUE(process_.waitForReadyRead(30000));
-        EXPECT_EQ(process_.readAllStandardOutput().trimmed().toStdString(), "loaded");
-    }
-    ~ListHolder() { Stop(); }
-    void Stop() {
-        if (process_.state() == QProcess::NotRunning) return;
-        process_.kill();
-        process_.waitForFinished();
-    }
-
-private:
-    QProcess process_;
-};
-
 } // namespace
 
 TEST(AddCommand, AppendsItemsAsTheProgramDoesAndSavesTheListAsItSavesIt) {
@@ -77,31 +52,29 @@ TEST(AddCommand, AppendsItemsAsTheProgramDoesAndSavesTheListAsItSavesIt) {
 
 TEST(AddCommand, KeepsTheOldFileAsTheBackupWhenTheSettingsAskForOne) {
     // The add is a whole session, so "On exit" makes the backup just as "On each save" does.
-    const QList<std::tuple<QStringList, bool>> cases = {
-        {{"--settings", "never.set"}, false},
-        {{"--settings", "exit.set"}, true},
-        {{"--settings", "each.set"}, true},
-        {{"--settings", "none.set"}, false},
-        {{"--backup"}, true},
-        {{"--no-backup", "--settings", "each.set"}, false},
+    const QList<std::tuple<QByteArray, QStringList, bool>> cases = {
+        {"<SETTINGS BACKUP_MODE=\"0\"/>", {}, false},
+        {"<SETTINGS BACKUP_MODE=\"1\"/>", {}, true},
+        {"<SETTINGS BACKUP_MODE=\"2\"/>", {}, true},
+        {"<SETTINGS/>", {}, false},
+        {{}, {"--backup"}, true},
+        {"<SETTINGS BACKUP_MODE=\"2\"/>", {"--no-backup"}, false},
     };
-    for (const auto& [options, backup] : cases) {
+    for (const auto& [settings, options, backup] : cases) {
         ToolFolder dir;
-        dir.write("never.set", "<SETTINGS BACKUP_MODE=\"0\"/>");
-        dir.write("exit.set", "<SETTINGS BACKUP_MODE=\"1\"/>");
-        dir.write("each.set", "<SETTINGS BACKUP_MODE=\"2\"/>");
-        dir.write("none.set", "<SETTINGS/>");
         dir.write("list.dat", kStart);
-        const ToolRun r =
-            dir.run(QStringList{"add", "list.dat", "--date", "2026-06-12"} + options + QStringList{"x"});
-        const std::string what = options.join(' ').toStdString();
-        EXPECT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
-        EXPECT_EQ(dir.exists("list.BAK"), backup) << what;
-        if (backup) {
-            EXPECT_EQ(dir.read("list.BAK").toStdString(), kStart.toStdString()) << what;
+        QStringList args = QStringList{"add", "list.dat", "--date", "2026-06-12"} + options;
+        if (!settings.isEmpty()) {
+            dir.write("q.set", settings);
+            args += {"--settings", "q.set"};
         }
-        // The settings are only read.
-        EXPECT_EQ(dir.read("each.set").toStdString(), "<SETTINGS BACKUP_MODE=\"2\"/>");
+        const ToolRun r = dir.run(args += "x");
+        const std::string what = args.join(' ').toStdString() + " " + settings.toStdString();
+        EXPECT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
+        EXPECT_EQ(dir.read("list.BAK").toStdString(), backup ? kStart.toStdString() : "<unreadable>") << what;
+        if (!settings.isEmpty()) {
+            EXPECT_EQ(dir.read("q.set"), settings) << "the settings are only read";
+        }
     }
 }
 
@@ -109,9 +82,15 @@ TEST(AddCommand, RefusesWhileQuillmarchHasTheListOpenUnderAnyOfItsNames) {
     ToolFolder dir;
     dir.write("list.dat", kStart);
     ASSERT_TRUE(QFile::link(QStringLiteral("list.dat"), dir.path() + QStringLiteral("/link.dat")));
-    ListHolder program(dir, QStringLiteral("list.dat"));
+    // The program holding the list, its list model loading the file, knows it by one name; the tool by
+    // another.
+    QProcess program;
+    program.setProcessEnvironment(dir.env);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(QM_LIST_HOLDER), {"list.dat", "holder.set"});
+    ASSERT_TRUE(program.waitForReadyRead(30000));
+    EXPECT_EQ(program.readAllStandardOutput().trimmed(), "loaded");
 
-    // The program knows the list by one name, the tool by another.
     const ToolRun r = dir.run({"add", "link.dat", "--no-backup", "--date", "2026-06-12", "x"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err.toStdString(), "quillmarch-tool: Quillmarch has this list open; add the item there, or "
@@ -119,7 +98,8 @@ TEST(AddCommand, RefusesWhileQuillmarchHasTheListOpenUnderAnyOfItsNames) {
     EXPECT_EQ(dir.read("list.dat").toStdString(), kStart.toStdString());
 
     // A program that ended, however it ended, holds nothing.
-    program.Stop();
+    program.kill();
+    program.waitForFinished();
     const ToolRun after = dir.run({"add", "link.dat", "--no-backup", "--date", "2026-06-12", "x"});
     EXPECT_EQ(after.exitCode, 0) << after.err.toStdString();
     EXPECT_TRUE(dir.read("list.dat").contains("CAPTION=\"x\""));
@@ -131,9 +111,7 @@ TEST(AddCommand, RefusesWhileARecoveryCopyHoldsChangesTheFileHasNot) {
     const QString recovery = recovery_file_name(dir.stateHome() + QStringLiteral("/quillmarch"),
                                                 dir.path() + QStringLiteral("/list.dat"));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(recovery).path()));
-    QFile copy(recovery);
-    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-    copy.close();
+    ASSERT_TRUE(QFile(recovery).open(QIODevice::WriteOnly));
 
     const ToolRun r = dir.run({"add", "list.dat", "--no-backup", "--independent", "x"});
     EXPECT_EQ(r.exitCode, 2);

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -30,18 +29,10 @@ struct ToolRun {
     }
 };
 
-// The tool runs under the locale a test names (dates of lists follow it), en_US unless said otherwise.
-inline ToolRun run_tool(const QString& workDir, const QStringList& args, const QByteArray& input = {},
-                        const QString& locale = QStringLiteral("en_US.UTF-8"),
-                        const QMap<QString, QString>& extraEnv = {}) {
+inline ToolRun run_tool(const QString& workDir, const QStringList& args, const QByteArray& input,
+                        const QProcessEnvironment& env) {
     QProcess p;
     p.setWorkingDirectory(workDir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("LC_ALL"));
-    env.remove(QStringLiteral("LC_TIME"));
-    env.insert(QStringLiteral("LANG"), locale);
-    for (auto it = extraEnv.begin(); it != extraEnv.end(); ++it)
-        env.insert(it.key(), it.value());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QM_TOOL_PATH), args);
     ToolRun r;
@@ -63,11 +54,16 @@ inline ToolRun run_tool(const QString& workDir, const QStringList& args, const Q
     return r;
 }
 
-// A scratch folder with helpers to write and read files in it by relative name. The tool runs with a
-// runtime folder (list locks) and a state folder (recovery copies) of the folder's own.
+// A scratch folder with helpers to write and read files in it by relative name.
 class ToolFolder {
 public:
-    ToolFolder() { EXPECT_TRUE(dir_.isValid() && runtime_.isValid() && state_.isValid()); }
+    ToolFolder() {
+        EXPECT_TRUE(dir_.isValid() && runtime_.isValid() && state_.isValid());
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_TIME"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), state_.path());
+    }
 
     QString path() const { return dir_.path(); }
     std::string file(const QString& name) const { return QDir(dir_.path()).filePath(name).toStdString(); }
@@ -91,18 +87,18 @@ public:
             .toStdString();
     }
 
+    // The tool runs under the locale a test names (dates of lists follow it), en_US unless said otherwise.
     ToolRun run(const QStringList& args, const QByteArray& input = {},
                 const QString& locale = QStringLiteral("en_US.UTF-8")) const {
-        return run_tool(dir_.path(), args, input, locale, environment());
-    }
-
-    // What the tool runs with beyond the system's environment; a helper process sharing the tool's view
-    // of locks and recovery copies gets the same.
-    QMap<QString, QString> environment() const {
-        return {{QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path()},
-                {QStringLiteral("XDG_STATE_HOME"), state_.path()}};
+        QProcessEnvironment withLocale = env;
+        withLocale.insert(QStringLiteral("LANG"), locale);
+        return run_tool(dir_.path(), args, input, withLocale);
     }
     QString stateHome() const { return state_.path(); }
+
+    // What the tool runs with: a runtime folder (list locks) and a state folder (recovery copies) of the
+    // folder's own. A helper process sharing the tool's view of them gets the same.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
 
 private:
     QTemporaryDir dir_;
