@@ -16,28 +16,26 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
-// Records a modal dialog that should not have appeared, and closes it so the test goes on.
-class NoModal {
-public:
-    NoModal() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                appeared_ = true;
-                modal->close();
-            }
-        });
-        timer_.start(20);
-    }
-    ~NoModal() { EXPECT_FALSE(appeared_) << "a dialog appeared"; }
-
-private:
-    QTimer timer_;
-    bool appeared_ = false;
-};
+// Runs the action and fails when a modal dialog appears meanwhile, closing it so the test goes on.
+void WithoutDialog(const std::function<void()>& action) {
+    bool appeared = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&appeared] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            appeared = true;
+            modal->close();
+        }
+    });
+    watch.start(20);
+    action();
+    EXPECT_FALSE(appeared) << "a dialog appeared";
+}
 
 QStringList items(const QComboBox* list) {
     QStringList out;
@@ -62,9 +60,15 @@ protected:
         return *reg().settingsDialog;
     }
     std::string Attr(const char* name) { return reg().settings.Doc().GetAttr(name); }
+    // The attributes of the settings root in their order, as "NAME=value NAME=value".
+    std::string Attrs() {
+        std::string out;
+        for (const auto& [name, value] : reg().settings.Doc().Attributes())
+            out += (out.empty() ? "" : " ") + name + "=" + value;
+        return out;
+    }
     TRadioGroup* Group(const char* name) { return reg().settingsDialog->findChild<TRadioGroup*>(name); }
     template <class T> T* Child(const char* name) { return reg().settingsDialog->findChild<T*>(name); }
-
     // The user picks an entry of a drop-down list.
     static void Choose(QComboBox* list, const QString& text) {
         const int i = list->findText(text);
@@ -74,19 +78,17 @@ protected:
     }
 };
 
-TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsAndInitialStates) {
+TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsInitialStatesAndTabOrder) {
     TD_settings_user& s = Open();
     EXPECT_EQ(s.windowTitle(), "Settings");
     EXPECT_EQ(s.layout()->sizeConstraint(), QLayout::SetFixedSize);
     auto* pages = Child<QTabWidget>("PageControl1");
     ASSERT_TRUE(pages);
-    const QStringList tabs{"Main", "Print", "Hour grid", "Plugins"};
-    const QStringList pageNames{"TabSheet1", "TabSheet_print", "TabSheet_hour_grid", "TabSheet_PI"};
-    ASSERT_EQ(pages->count(), 4);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(pages->tabText(i), tabs[i]);
-        EXPECT_EQ(pages->widget(i)->objectName(), pageNames[i]);
-    }
+    QStringList tabs;
+    for (int i = 0; i < pages->count(); ++i)
+        tabs << pages->tabText(i) + "=" + pages->widget(i)->objectName();
+    EXPECT_EQ(tabs, QStringList({"Main=TabSheet1", "Print=TabSheet_print", "Hour grid=TabSheet_hour_grid",
+                                 "Plugins=TabSheet_PI"}));
     EXPECT_EQ(pages->currentIndex(), 0);
 
     ExpectControls(s, {{"OKBtn", "Close", {}, {}, {}, true},
@@ -112,10 +114,9 @@ TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsAndInitialSt
                        {"RBG_resolution_2", "15 min"}});
     EXPECT_TRUE(Child<QPushButton>("CancelBtn")->isHidden());
     auto* interval = Child<QSpinBox>("SE_autosave");
-    EXPECT_EQ(interval->minimum(), 60);
-    EXPECT_EQ(interval->maximum(), 600);
-    EXPECT_EQ(interval->singleStep(), 60);
-    EXPECT_EQ(interval->value(), 240);
+    EXPECT_EQ(
+        (std::tuple{interval->minimum(), interval->maximum(), interval->singleStep(), interval->value()}),
+        (std::tuple{60, 600, 60, 240}));
     EXPECT_EQ(Child<QLabel>("Label_autosave_interval")->buddy(), interval);
 
     EXPECT_EQ(Child<QFrame>("O_settings_print1")->parentWidget(), pages->widget(1));
@@ -131,6 +132,17 @@ TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsAndInitialSt
     auto* plugins = s.findChild<QDialog*>("TF_plugins");
     ASSERT_TRUE(plugins);
     EXPECT_FALSE(plugins->isVisible());
+
+    // Tab moves through the controls in reading order.
+    const QStringList order{
+        "CB_autosave",      "SE_autosave",      "RG_backup_0",      "RG_backup_1", "RG_backup_2",
+        "CB_remind",        "CB_hour0",         "CB_hour1",         "RBG_mode_0",  "RBG_mode_1",
+        "RBG_resolution_0", "RBG_resolution_1", "RBG_resolution_2", "btn_help",    "OKBtn"};
+    QStringList chain;
+    QWidget* w = Child<QWidget>("CB_autosave");
+    for (int guard = 0; w && guard < 200 && chain.size() < order.size(); ++guard, w = w->nextInFocusChain())
+        if (order.contains(w->objectName()) && !chain.contains(w->objectName())) chain << w->objectName();
+    EXPECT_EQ(chain, order);
 }
 
 TEST_F(SettingsDialog, ShowsTheStoredSettingsWithoutWritingAnything) {
@@ -157,37 +169,24 @@ TEST_F(SettingsDialog, TheUsersChoicesGoIntoTheSettingsAtOnceAndAChoiceAlreadySh
     EXPECT_TRUE(field->isEnabled());
     EXPECT_EQ(Attr("AUTO_SAVE_TIME"), "240");
     QTest::keyClick(field, Qt::Key_Up);
-    EXPECT_EQ(field->value(), 300) << "the arrows step by a minute";
-    EXPECT_EQ(reg().settings.AutoSaveSeconds(), 300);
+    EXPECT_EQ(Attr("AUTO_SAVE_TIME"), "300") << "the arrows step by a minute";
     on->click();
     EXPECT_FALSE(field->isEnabled());
     EXPECT_EQ(Attr("AUTO_SAVE_TIME"), "");
     on->click();
     EXPECT_EQ(Attr("AUTO_SAVE_TIME"), "300");
 
-    Group("RG_backup")->Button(0)->click();
-    Group("RBG_mode")->Button(0)->click();
+    for (const char* group : {"RG_backup", "RBG_mode", "RBG_resolution"})
+        Group(group)->Button(0)->click();
+    EXPECT_EQ(Attrs(), "BACKUP_MODE=3 AMPM=yes TIME_RESOLUTION=60 AUTO_SAVE_TIME=300");
+    for (const char* group : {"RG_backup", "RBG_mode", "RBG_resolution"})
+        Group(group)->Button(1)->click();
+    EXPECT_EQ(Attrs(), "BACKUP_MODE=1 AMPM=Y TIME_RESOLUTION=30 AUTO_SAVE_TIME=300");
     Group("RBG_resolution")->Button(0)->click();
-    EXPECT_EQ(Attr("BACKUP_MODE"), "3");
-    EXPECT_EQ(Attr("AMPM"), "yes");
-    EXPECT_EQ(Attr("TIME_RESOLUTION"), "60");
-    Group("RG_backup")->Button(1)->click();
-    EXPECT_EQ(reg().settings.BackupMode(), 1);
-    Group("RBG_mode")->Button(1)->click();
-    EXPECT_EQ(Attr("AMPM"), "Y");
-    Group("RBG_resolution")->Button(1)->click();
-    EXPECT_EQ(Attr("TIME_RESOLUTION"), "30");
-    Group("RBG_resolution")->Button(0)->click();
-    EXPECT_EQ(Attr("TIME_RESOLUTION"), "");
-    EXPECT_EQ(Attr("REMIND"), "");
     Child<QCheckBox>("CB_remind")->click();
-    EXPECT_EQ(Attr("REMIND"), "N");
-    EXPECT_FALSE(reg().settings.Remind());
-
-    NoModal none;
-    Choose(Child<QComboBox>("CB_hour1"), "23");
-    EXPECT_EQ(Attr("H0"), "07") << "both hours are written";
-    EXPECT_EQ(Attr("H1"), "23");
+    WithoutDialog([&] { Choose(Child<QComboBox>("CB_hour1"), "23"); });
+    EXPECT_EQ(Attrs(), "BACKUP_MODE=1 AMPM=Y AUTO_SAVE_TIME=300 REMIND=N H0=07 H1=23")
+        << "both hours written";
 }
 
 TEST_F(SettingsDialog, ALastHourBeforeTheFirstIsRefusedWithAMessageAndTheFirstHourMovedBelowIt) {
@@ -210,10 +209,7 @@ TEST_F(SettingsDialog, ALastHourBeforeTheFirstIsRefusedWithAMessageAndTheFirstHo
         Choose(first, "23");
     }
     EXPECT_EQ(Attr("H0"), "04");
-    {
-        NoModal none;
-        Choose(first, "05");
-    }
+    WithoutDialog([&] { Choose(first, "05"); });
     EXPECT_EQ(Attr("H0"), "05") << "equal hours are accepted";
     EXPECT_EQ(reg().settings.LastGridHour(), 5);
 
@@ -230,17 +226,22 @@ TEST_F(SettingsDialog, ALastHourBeforeTheFirstIsRefusedWithAMessageAndTheFirstHo
     EXPECT_EQ(Attr("H0"), "03") << "the first hour moved below the last";
 }
 
-TEST_F(SettingsDialog, TheBackupSettingReachesTheListWheneverTheDialogCloses) {
-    TD_settings_user& s = Open("\r\n<SETTINGS BACKUP_MODE=\"2\"/>");
+TEST_F(SettingsDialog, ClosingHandsTheBackupSettingToTheListAndTheFileIsWrittenByCloseNotByTheCloseBox) {
+    const std::string atStart = "\r\n<SETTINGS DATA_FILE_NAME=\"old.dat\" BACKUP_MODE=\"2\"/>";
+    TD_settings_user& s = Open(atStart);
+    EXPECT_EQ(s.DataFileName(), "old.dat");
     EXPECT_TRUE(reg().list.BackupOnSave) << "set when the settings are loaded";
     {
         ModalAnswer answer([](QWidget* d) {
+            d->findChild<QCheckBox*>("CB_autosave")->click();
             d->findChild<TRadioGroup*>("RG_backup")->Button(1)->click();
             d->close();
         });
         s.ShowOnPage(TD_settings_user::Page::Main);
     }
     EXPECT_FALSE(reg().list.BackupOnSave) << "the close box counts too";
+    EXPECT_EQ(Attr("AUTO_SAVE_TIME"), "240") << "the change is in the document at once";
+    EXPECT_EQ(ReadBytes(SettingsFile()), atStart) << "the close box writes nothing";
     {
         ModalAnswer answer([](QWidget* d) {
             d->findChild<TRadioGroup*>("RG_backup")->Button(2)->click();
@@ -249,21 +250,6 @@ TEST_F(SettingsDialog, TheBackupSettingReachesTheListWheneverTheDialogCloses) {
         s.ShowOnPage(TD_settings_user::Page::Main);
     }
     EXPECT_TRUE(reg().list.BackupOnSave);
-}
-
-TEST_F(SettingsDialog, TheFileIsWrittenByCloseBySetDataFileNameAndAtExitButNotByTheCloseBox) {
-    const std::string atStart = "\r\n<SETTINGS DATA_FILE_NAME=\"old.dat\"/>";
-    TD_settings_user& s = Open(atStart);
-    EXPECT_EQ(s.DataFileName(), "old.dat");
-    {
-        ModalAnswer answer([](QWidget* d) {
-            d->findChild<QCheckBox*>("CB_autosave")->click();
-            d->close();
-        });
-        s.ShowOnPage(TD_settings_user::Page::Main);
-    }
-    EXPECT_EQ(Attr("AUTO_SAVE_TIME"), "240") << "the change is in the document at once";
-    EXPECT_EQ(ReadBytes(SettingsFile()), atStart) << "the close box writes nothing";
     {
         ModalAnswer answer([](QWidget* d) { click_button(d, "Close"); });
         s.ShowOnPage(TD_settings_user::Page::Main);
@@ -286,19 +272,6 @@ TEST_F(SettingsDialog, TheFileIsWrittenByCloseBySetDataFileNameAndAtExitButNotBy
     DestroyMain();
     EXPECT_NE(ReadBytes(SettingsFile()).find("DATA_FILE_NAME"), std::string::npos)
         << "the exit writes the rest";
-}
-
-TEST_F(SettingsDialog, TabMovesThroughTheControlsInReadingOrder) {
-    TD_settings_user& s = Open();
-    const QStringList order{
-        "CB_autosave",      "SE_autosave",      "RG_backup_0",      "RG_backup_1", "RG_backup_2",
-        "CB_remind",        "CB_hour0",         "CB_hour1",         "RBG_mode_0",  "RBG_mode_1",
-        "RBG_resolution_0", "RBG_resolution_1", "RBG_resolution_2", "btn_help",    "OKBtn"};
-    QStringList chain;
-    QWidget* w = s.findChild<QWidget*>("CB_autosave");
-    for (int guard = 0; w && guard < 200 && chain.size() < order.size(); ++guard, w = w->nextInFocusChain())
-        if (order.contains(w->objectName()) && !chain.contains(w->objectName())) chain << w->objectName();
-    EXPECT_EQ(chain, order);
 }
 
 TEST_F(SettingsDialog, ShowOnPageOpensTheDialogModallyOnTheAskedPage) {
