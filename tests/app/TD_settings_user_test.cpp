@@ -138,11 +138,7 @@ TEST_F(SettingsDialog, ShowsItsPagesButtonsAndControlsWithTheirTextsInitialState
         "CB_autosave",      "SE_autosave",      "RG_backup_0",      "RG_backup_1", "RG_backup_2",
         "CB_remind",        "CB_hour0",         "CB_hour1",         "RBG_mode_0",  "RBG_mode_1",
         "RBG_resolution_0", "RBG_resolution_1", "RBG_resolution_2", "btn_help",    "OKBtn"};
-    QStringList chain;
-    QWidget* w = Child<QWidget>("CB_autosave");
-    for (int guard = 0; w && guard < 200 && chain.size() < order.size(); ++guard, w = w->nextInFocusChain())
-        if (order.contains(w->objectName()) && !chain.contains(w->objectName())) chain << w->objectName();
-    EXPECT_EQ(chain, order);
+    EXPECT_EQ(tab_chain(Child<QWidget>("CB_autosave"), order), order);
 }
 
 TEST_F(SettingsDialog, ShowsTheStoredSettingsWithoutWritingAnything) {

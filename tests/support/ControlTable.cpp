@@ -54,6 +54,16 @@ void ExpectControls(const QObject& window, std::initializer_list<ControlRow> row
     }
 }
 
+QStringList tab_chain(QWidget* first, const QStringList& names) {
+    QStringList chain;
+    QWidget* w = first;
+    do { // once round the chain at most: it is a circle
+        if (names.contains(w->objectName()) && !chain.contains(w->objectName())) chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w && w != first && chain.size() < names.size());
+    return chain;
+}
+
 int wrapped_width(const QLabel* label) {
     return label->fontMetrics()
         .boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text())

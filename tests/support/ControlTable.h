@@ -4,10 +4,12 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QLabel;
 class QObject;
+class QWidget;
 
 struct ControlRow {
     const char* name;
@@ -21,6 +23,9 @@ struct ControlRow {
 
 // Finds every row's control below the window and checks what the row asks.
 void ExpectControls(const QObject& window, std::initializer_list<ControlRow> rows);
+
+// The named controls in the order Tab reaches them from the first.
+QStringList tab_chain(QWidget* first, const QStringList& names);
 
 // The width a word-wrapped label's text needs at the label's width: no more than the label's own when
 // every line fits.

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -20,11 +21,8 @@ TEST(WindowGeometry, AMaximizedWindowIsStoredAtItsNormalSizeAndAppliedValueByVal
     ASSERT_TRUE(window.isMaximized());
     store_window_geometry(settings, &window);
     EXPECT_FALSE(window.isMaximized());
-    const Settings::WindowGeometry stored = settings.StoredWindowGeometry();
-    EXPECT_EQ(stored.width, 500);
-    EXPECT_EQ(stored.height, 400);
-    EXPECT_EQ(stored.left, 30);
-    EXPECT_EQ(stored.top, 40);
+    const Settings::WindowGeometry s = settings.StoredWindowGeometry();
+    EXPECT_EQ(std::tuple(s.left, s.top, s.width, s.height), std::tuple(30, 40, 500, 400));
 
     QWidget other;
     other.setGeometry(5, 6, 200, 100);

@@ -42,14 +42,6 @@ std::string Outline(const std::string& report) {
     return out + (out.empty() ? "" : "]");
 }
 
-// The named controls in the order Tab reaches them.
-QStringList TabChain(QWidget* first, const QStringList& names) {
-    QStringList chain;
-    for (QWidget* w = first; w && chain.size() < names.size(); w = w->nextInFocusChain())
-        if (names.contains(w->objectName()) && !chain.contains(w->objectName())) chain << w->objectName();
-    return chain;
-}
-
 class PrintDialogs : public ProgramFixture {
 protected:
     void SetUp() override {
@@ -146,9 +138,9 @@ TEST_F(PrintDialogs, BothDialogsShowTheirOptionsAndKeepTheirTemplatesHiddenWhere
 
     const QStringList tail{"CB_item_text", "CB_Description", "OKBtn",
                            "CancelBtn",    "Btn_settings",   "Btn_help"};
-    EXPECT_EQ(TabChain(print->RB_date, QStringList{"RB_date", "RB_current"} + tail),
+    EXPECT_EQ(tab_chain(print->RB_date, QStringList{"RB_date", "RB_current"} + tail),
               QStringList({"RB_date", "RB_current"}) + tail);
-    EXPECT_EQ(TabChain(gridPrint->CB_empty_time, QStringList{"CB_empty_time", "CB_time_independed"} + tail),
+    EXPECT_EQ(tab_chain(gridPrint->CB_empty_time, QStringList{"CB_empty_time", "CB_time_independed"} + tail),
               QStringList({"CB_empty_time", "CB_time_independed"}) + tail);
 }
 
