@@ -47,8 +47,8 @@ TEST(DamagedInput, DevicesAreRefusedInsteadOfReadUntilMemoryRunsOut) {
               "quillmarch-tool: Cannot read standard input: not a regular file or pipe\n");
 }
 
-// The re-keying itself, back and forth and with merged days, is the day-key rules' (DayKeysTest); a list
-// that records no format keeps its keys (DayKeysTest, ListCommandTest).
+// Merged days are the day-key rules' (DayKeysTest); a list that records no format keeps its keys
+// (DayKeysTest, ListCommandTest).
 TEST(DamagedInput, FormatWritesTheDaysOfAListInTheDateFormatOfTheLocale) {
     ToolFolder dir;
     dir.write("us.dat",
@@ -62,6 +62,8 @@ TEST(DamagedInput, FormatWritesTheDaysOfAListInTheDateFormatOfTheLocale) {
               "</TODO_DATA>");
     const ToolRun gb = dir.run({"format", "-"}, de.out, QStringLiteral("en_GB.UTF-8"));
     EXPECT_NE(gb.out.indexOf("DATE=\"08/12/2026\""), -1) << gb.out.toStdString();
+    const ToolRun back = dir.run({"format", "-"}, gb.out);
+    EXPECT_NE(back.out.indexOf("DATE=\"12/8/2026\""), -1) << "and back: " << back.out.toStdString();
 }
 
 } // namespace
