@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,13 +29,13 @@ void AsReadBack(TNoxPigger& root) {
         work.pop_back();
         for (int i = e->ChildCount() - 1; i >= 0; --i)
             if (e->Child(i)->TagName().empty()) delete e->Child(i);
-        std::string& t = e->Text;
+        const std::string_view t = e->Text;
         size_t b = 0, n = t.size();
         while (b < n && outer(t[b]))
             ++b;
         while (n > b && outer(t[n - 1]))
             --n;
-        t = t.substr(b, n - b);
+        e->Text = t.substr(b, n - b);
         for (TNoxPigger* c : e->Children())
             work.push_back(c);
     }

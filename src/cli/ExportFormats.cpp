@@ -22,7 +22,7 @@ constexpr size_t kLineOctets = 75;
 
 std::string description_of(const TNoxPigger& item) {
     const TNoxPigger* dsc = item.FindChild(todo::kDescriptionTag);
-    return dsc ? dsc->Text : std::string();
+    return dsc ? dsc->Text.str() : std::string();
 }
 
 std::string compact_date(const QDate& date) {

@@ -1,13 +1,19 @@
 // The markup element tree, its text form, and the value escaping shared with the report writer.
 #pragma once
 
+#include "markup/TMarkupString.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
+
+class TMarkupArena;
 
 // A parse error, with the 1-based position in the parsed text where it was found.
 class ENoxPiggerError : public std::runtime_error {
@@ -36,9 +42,22 @@ std::string MarkupDecode(const std::string& s);
 std::string AsciiUpper(std::string s);
 bool SameTextAscii(const std::string& a, const std::string& b);
 
+// One element of a markup document. What a load or a copy builds (names, values, texts, the lists of
+// attributes and children) lies in storage shared by the elements it built, freed with the last of them;
+// what callers assign is owned by the element itself.
 class TNoxPigger {
 public:
-    using Attribute = std::pair<std::string, std::string>;
+    using Attribute = std::pair<TMarkupString, TMarkupString>;
+    // The attributes in order; valid until the element's attributes next change.
+    class AttributeList : public std::span<const Attribute> {
+    public:
+        using std::span<const Attribute>::span;
+        friend bool operator==(AttributeList a, AttributeList b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end());
+        }
+    };
+    // The children in order; valid until the element's children next change.
+    using ChildList = std::span<TNoxPigger* const>;
 
     explicit TNoxPigger(TNoxPigger* parent = nullptr);
     virtual ~TNoxPigger();
@@ -51,7 +70,7 @@ public:
     static void operator delete(void* block, std::size_t size) noexcept;
 
     // Text content, decoded; callers read and assign it directly.
-    std::string Text;
+    TMarkupString Text;
 
     const std::string& TagName() const { return tag_; }
     void SetTagName(const std::string& name);
@@ -70,18 +89,18 @@ public:
     virtual void Clear();
 
     // Children (owned). New children are appended at the end.
-    int ChildCount() const { return static_cast<int>(children_.size()); }
+    int ChildCount() const { return static_cast<int>(children_.size); }
     TNoxPigger* Child(int index) const;
     int IndexOfChild(const TNoxPigger* child) const;
-    const std::vector<TNoxPigger*>& Children() const { return children_; }
+    ChildList Children() const { return {children_.data, children_.size}; }
     TNoxPigger* AddChild(const std::string& tagName);
     void MoveChild(int currentIndex, int newIndex);
 
     // Attributes, in order of first setting. The parser may store duplicates; lookups find the first.
-    const std::vector<Attribute>& Attributes() const { return attrs_; }
-    int AttrCount() const { return static_cast<int>(attrs_.size()); }
-    const std::string& AttrName(int i) const { return attrs_[static_cast<size_t>(i)].first; }
-    const std::string& AttrValue(int i) const { return attrs_[static_cast<size_t>(i)].second; }
+    AttributeList Attributes() const { return {attrs_.data, attrs_.size}; }
+    int AttrCount() const { return static_cast<int>(attrs_.size); }
+    const TMarkupString& AttrName(int i) const { return attrs_.data[i].first; }
+    const TMarkupString& AttrValue(int i) const { return attrs_.data[i].second; }
     std::string GetAttr(const std::string& name) const;
     void SetAttr(const std::string& name, const std::string& value);
     void DeleteAttr(const std::string& name);
@@ -98,8 +117,8 @@ public:
 
     // Text form. SetText takes its own copy: the text may well be a value inside the tree it clears.
     virtual void SetText(std::string text);
-    // The text form; throws EStreamError when it would take more than kMaxTextSize bytes, before any of
-    // it is built.
+    // The text form; throws EStreamError when it would take more than kMaxTextSize bytes. A tree whose
+    // indents alone could take that much (a deep one) is measured and refused before any of it is built.
     virtual std::string GetText() const;
     // The length of the text form, worked out without building it.
     size_t TextSize() const;
@@ -126,19 +145,35 @@ protected:
     // Constructs an element of this element's own class; Assign uses it so copies keep their classes.
     virtual TNoxPigger* NewInstance(TNoxPigger* parent) const;
 
-    // The parser fills tag and attributes in place, without temporaries.
-    friend struct ParserAccess;
+    // The parser, the copy and the writer reach the storage directly.
+    friend struct ElementStorage;
+    friend struct TextWriter;
 
 private:
-    const std::string* FindAttr(const std::string& upperName) const;
-    void AppendTextTo(std::string& out) const;
+    // A list that lies in the shared storage or, once it had to grow beyond it, on the heap.
+    template <typename T> struct Slots {
+        T* data = nullptr;
+        uint32_t size = 0;
+        uint32_t capacity = 0;
+        bool onHeap = false;
+    };
+
+    const TMarkupString* FindAttr(std::string_view upperName) const;
     void Detach();
     void FreeChildren();
+    void FreeAttributes() noexcept;
+    // Moves this element's strings and lists out of the storage they share into arena (or onto the
+    // heap when there is none), so they no longer depend on the storage they came from.
+    void MoveStorageTo(TMarkupArena* arena);
+    // After a move into another tree: every element of this subtree keeps its strings and lists in the
+    // storage of that tree's root, not in that of the document it came from.
+    void KeepStorageWithRoot();
 
     std::string tag_;
     TNoxPigger* parent_ = nullptr;
-    std::vector<Attribute> attrs_;
-    std::vector<TNoxPigger*> children_;
+    TMarkupArena* arena_ = nullptr; // where this element's shared strings and lists lie, if anywhere
+    Slots<Attribute> attrs_;
+    Slots<TNoxPigger*> children_;
 };
 
 // The largest text the library reads or writes: a list never comes near it, a pathological tree would

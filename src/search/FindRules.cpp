@@ -15,7 +15,7 @@ bool blank_or_control(QChar c) {
     return c.isSpace() || c.category() == QChar::Other_Control;
 }
 
-bool is_ascii(const std::string& bytes) {
+bool is_ascii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
@@ -37,7 +37,7 @@ ContextNeedle context_needle(const QString& typed, const QLocale& locale) {
     return needle;
 }
 
-bool upper_contains(const std::string& bytes, const ContextNeedle& needle) {
+bool upper_contains(std::string_view bytes, const ContextNeedle& needle) {
     // Most texts are plain ASCII, and a locale that upper-cases them as ASCII does gives the same answer
     // without decoding: an ASCII text upper-cased stays ASCII, so a needle beyond ASCII is never in it.
     if (needle.plainAsciiCase && is_ascii(bytes)) {
@@ -46,7 +46,7 @@ bool upper_contains(const std::string& bytes, const ContextNeedle& needle) {
         return std::search(bytes.begin(), bytes.end(), n.begin(), n.end(),
                            [](char text, char upper) { return ascii_upper(text) == upper; }) != bytes.end();
     }
-    return needle.locale.toUpper(to_qstring(bytes)).contains(needle.upper);
+    return needle.locale.toUpper(to_qstring(std::string(bytes))).contains(needle.upper);
 }
 
 bool context_matches(const TNoxPigger& item, const ContextNeedle& needle, bool inText, bool inDescription) {
@@ -74,8 +74,8 @@ bool is_uncompleted(const TNoxPigger& item) {
     return !todo::is_done_in_reports(item);
 }
 
-const std::string& attr_value(const TNoxPigger& element, const char* upperName) {
-    static const std::string none;
+const TMarkupString& attr_value(const TNoxPigger& element, const char* upperName) {
+    static const TMarkupString none;
     for (const auto& [name, value] : element.Attributes())
         if (name == upperName) return value;
     return none;

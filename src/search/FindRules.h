@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace find_rules {
 
@@ -23,7 +24,7 @@ struct ContextNeedle {
 ContextNeedle context_needle(const QString& typed, const QLocale& locale);
 // Whether a text of the document, decoded as everywhere else and in upper case by the locale's rules,
 // contains the needle.
-bool upper_contains(const std::string& bytes, const ContextNeedle& needle);
+bool upper_contains(std::string_view bytes, const ContextNeedle& needle);
 // The context test: the item's text when asked for, else its description when asked for and present.
 bool context_matches(const TNoxPigger& item, const ContextNeedle& needle, bool inText, bool inDescription);
 // A search for context needs more than blanks and control characters, and somewhere to look.
@@ -38,6 +39,6 @@ bool day_within(const std::string& dayKey, const DateLimits& limits);
 // Not done as search sees it: no D, or an empty one.
 bool is_uncompleted(const TNoxPigger& item);
 // An attribute's value without a copy; empty when absent.
-const std::string& attr_value(const TNoxPigger& element, const char* upperName);
+const TMarkupString& attr_value(const TNoxPigger& element, const char* upperName);
 
 } // namespace find_rules

@@ -97,6 +97,16 @@ TEST(Escaping, EncodeEscapesControlCharactersQuotePercentAndAngleBracketsOnly) {
         EXPECT_EQ(MarkupDecode(out), in) << "code " << c;
     }
     EXPECT_EQ(MarkupEncode("a<b>\"c\"%d"), "a%3Cb%3E%22c%22%25d");
+
+    // Texts are escaped sixteen bytes at a time: every length around that, with the sign anywhere.
+    for (size_t n = 1; n <= 50; ++n)
+        for (size_t at = 0; at < n; ++at) {
+            std::string in(n, 'a'), expected(n, 'a');
+            in[at] = '<';
+            expected.replace(at, 1, "%3C");
+            ASSERT_EQ(MarkupEncode(in), expected) << n << " bytes, sign at " << at;
+            ASSERT_EQ(MarkupEncode(std::string(n, '\t')), std::string(n, '\t')) << n;
+        }
 }
 
 TEST(Escaping, DecodeTakesAnyTwoCharactersAfterAPercentSignByTheSameArithmetic) {
