@@ -48,7 +48,7 @@ test-sanitize: deps
 
 bench: configure
 	cmake --build $(BUILD) -j$(JOBS) --target qm_bench
-	./$(BUILD)/bench/qm_bench
+	./$(BUILD)/bench/qm_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"

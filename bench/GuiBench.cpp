@@ -13,17 +13,18 @@
 
 namespace {
 
-QString write_ten_year_program_folder(QTemporaryDir& dir) {
-    const std::string bytes = bench::ten_year_data_file();
+QString write_program_folder(QTemporaryDir& dir, const std::string& bytes) {
     QFile f(dir.filePath(QStringLiteral("quillmarch.dat")));
     f.open(QIODevice::WriteOnly);
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return dir.filePath(QStringLiteral("quillmarch"));
 }
 
-void BM_StartUpUntilTodayIsShown(benchmark::State& state) {
-    QTemporaryDir dir;
-    const QString program = write_ten_year_program_folder(dir);
+QString write_ten_year_program_folder(QTemporaryDir& dir) {
+    return write_program_folder(dir, bench::ten_year_data_file());
+}
+
+void start_up(benchmark::State& state, const QString& program) {
     for (auto _ : state) {
         auto windows = std::make_unique<ProgramWindows>(program);
         windows->Create();
@@ -34,9 +35,22 @@ void BM_StartUpUntilTodayIsShown(benchmark::State& state) {
         windows.reset();
         state.ResumeTiming();
     }
+}
+
+void BM_StartUpUntilTodayIsShown(benchmark::State& state) {
+    QTemporaryDir dir;
+    start_up(state, write_ten_year_program_folder(dir));
     state.SetLabel("ten-year file, 36,500 items");
 }
 BENCHMARK(BM_StartUpUntilTodayIsShown)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same start-up on a list without items: the difference to the one above is what the data costs.
+void BM_StartUpOnAnEmptyList(benchmark::State& state) {
+    QTemporaryDir dir;
+    start_up(state, write_program_folder(dir, "\r\n<TODO_DATA/>"));
+    state.SetLabel("empty list");
+}
+BENCHMARK(BM_StartUpOnAnEmptyList)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 struct BigDay {
     QTemporaryDir dir;
