@@ -37,12 +37,7 @@ struct MarkupStringAccess {
     // Hands the string over as it stands, bytes and ownership, leaving from empty.
     static void Relocate(TMarkupString& to, TMarkupString& from) noexcept {
         to.Release();
-        to.data_ = from.data_;
-        to.size_ = from.size_;
-        to.capacity_ = from.capacity_;
-        from.data_ = "";
-        from.size_ = 0;
-        from.capacity_ = 0;
+        to.TakeOver(from);
     }
 };
 

@@ -21,6 +21,10 @@ TMarkupString::TMarkupString(TMarkupString&& other) {
         Assign(other.view());
         return;
     }
+    TakeOver(other);
+}
+
+void TMarkupString::TakeOver(TMarkupString& other) noexcept {
     data_ = other.data_;
     size_ = other.size_;
     capacity_ = other.capacity_;
@@ -37,12 +41,7 @@ TMarkupString& TMarkupString::operator=(TMarkupString&& other) {
     if (this == &other) return *this;
     if (other.capacity_ == 0) return Assign(other.view());
     Release();
-    data_ = other.data_;
-    size_ = other.size_;
-    capacity_ = other.capacity_;
-    other.data_ = "";
-    other.size_ = 0;
-    other.capacity_ = 0;
+    TakeOver(other);
     return *this;
 }
 

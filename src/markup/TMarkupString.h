@@ -84,6 +84,8 @@ private:
         capacity_ = 0;
     }
     void FreeBlock() noexcept;
+    // Takes the other's bytes as they stand, owned or not, leaving it empty; this one holds none.
+    void TakeOver(TMarkupString& other) noexcept;
 
     const char* data_ = ""; // always followed by a NUL
     uint32_t size_ = 0;
