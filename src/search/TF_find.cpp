@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -52,6 +53,7 @@ TF_find::TF_find(WindowRegistry& reg, QWidget* parent) : QDialog(parent), reg_(r
     // However small the window, a few results stay in sight.
     LV1->setMinimumHeight(LV1->fontMetrics().height() * 8);
     LV1->installEventFilter(this);
+    LV1->viewport()->installEventFilter(this);
     keep_selection_visible(LV1);
 
     Btn_start = make_button("Btn_start", QStringLiteral("Start search"), this);
@@ -232,6 +234,11 @@ void TF_find::done(int result) {
 }
 
 bool TF_find::eventFilter(QObject* watched, QEvent* event) {
+    // The item column is as wide as it was made, and takes what a larger window gives beyond that.
+    if (watched == LV1->viewport() && event->type() == QEvent::Resize) {
+        const int room = LV1->viewport()->width() - LV1->header()->sectionSize(FindResultsModel::DateColumn);
+        LV1->header()->resizeSection(FindResultsModel::ItemColumn, std::max(kItemColumnWidth, room));
+    }
     if (watched == LV1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

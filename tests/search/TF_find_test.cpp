@@ -90,6 +90,17 @@ TEST_F(SearchWindows, ShowTheirControlsAndOfferStartAsTheirInputsAllow) {
         EXPECT_EQ(w->Results->headerData(0, Qt::Horizontal, Qt::DisplayRole), "Date");
         EXPECT_EQ(w->Results->headerData(1, Qt::Horizontal, Qt::DisplayRole), "Item");
         EXPECT_EQ(w->LV1->header()->sectionSize(1), 350);
+        // A larger window widens the item column; a smaller one leaves it as made, with a scroll bar.
+        w->show();
+        w->resize(1400, 600);
+        QApplication::processEvents();
+        EXPECT_GE(w->LV1->header()->sectionSize(1),
+                  w->LV1->viewport()->width() - w->LV1->header()->sectionSize(0));
+        EXPECT_GT(w->LV1->header()->sectionSize(1), 350);
+        w->resize(200, 200);
+        QApplication::processEvents();
+        EXPECT_EQ(w->LV1->header()->sectionSize(1), 350);
+        w->hide();
     }
     ExpectControls(*context, {{"Label1", "Context to search:"},
                               {"Edit1", ""},
