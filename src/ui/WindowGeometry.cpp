@@ -38,14 +38,13 @@ void apply_window_geometry(const Settings& settings, QWidget* window) {
     if (stored.top) pos.setY(*stored.top);
     if (stored.left) pos.setX(*stored.left);
 
-    // A file edited by hand or written on a larger desktop must not make the window huge or lose it off
-    // the screens: keep it no larger than the desktop and its top edge where it can be grabbed.
+    // A file edited by hand, or written on a larger desktop or at another scale, must not make the window
+    // huge or leave part of it off the screens: keep it no larger than the desktop and wholly on it.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect desk = screen->availableVirtualGeometry();
         size = size.boundedTo(desk.size());
-        constexpr int kGrab = 48;
-        pos.setX(bounded(pos.x(), desk.left() - size.width() + kGrab, desk.right() - kGrab));
-        pos.setY(bounded(pos.y(), desk.top(), desk.bottom() - kGrab));
+        pos.setX(bounded(pos.x(), desk.left(), desk.left() + desk.width() - size.width()));
+        pos.setY(bounded(pos.y(), desk.top(), desk.top() + desk.height() - size.height()));
     }
     if (stored.top || stored.left)
         window->setGeometry(QRect(pos, size));

@@ -49,10 +49,18 @@ TEST(WindowGeometry, AStoredGeometryNeverMakesTheWindowLargerThanTheDesktopOrLos
     const QRect desk = QGuiApplication::primaryScreen()->availableVirtualGeometry();
     EXPECT_LE(window.width(), desk.width());
     EXPECT_LE(window.height(), desk.height());
-    EXPECT_TRUE(desk.intersects(QRect(window.pos(), window.size())));
-    EXPECT_GE(window.y(), desk.top());
-    EXPECT_LT(window.y(), desk.bottom());
+    EXPECT_TRUE(desk.contains(QRect(window.pos(), window.size())));
+
     EXPECT_EQ(settings.Doc().GetAttr("WIDTH"), "100000") << "the settings keep what they had";
+
+    // A place stored at another scale: the window comes back whole, as near to it as the desktop allows.
+    settings.StoreWindowGeometry(
+        QRect(desk.right() - 100, desk.bottom() - 50, desk.width() / 2, desk.height() / 2));
+    QWidget moved;
+    apply_window_geometry(settings, &moved);
+    EXPECT_EQ(QRect(moved.pos(), moved.size()),
+              QRect(desk.left() + desk.width() - desk.width() / 2,
+                    desk.top() + desk.height() - desk.height() / 2, desk.width() / 2, desk.height() / 2));
 }
 
 } // namespace
