@@ -20,9 +20,11 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QThread>
 #include <QToolBar>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -159,10 +161,15 @@ int32_t PrintJob::Preview(ReportSource& source) {
         });
     }
 
-    // Large enough to read a page without zooming.
+    // Large enough to read a page without zooming, and wide enough for the whole tool bar where the
+    // screen allows: on a small or scaled screen its print and save buttons would hide behind a menu.
     if (const QScreen* screen = dialog.screen()) {
         const QRect free = screen->availableGeometry();
-        dialog.resize(free.width() * 3 / 4, free.height() * 9 / 10);
+        int width = free.width() * 3 / 4;
+        if (const QToolBar* bar = dialog.findChild<QToolBar*>())
+            width = std::max(width, bar->sizeHint().width() +
+                                        2 * dialog.style()->pixelMetric(QStyle::PM_LayoutLeftMargin));
+        dialog.resize(std::min(width, free.width()), free.height() * 9 / 10);
     }
     dialog.exec();
     return result;
