@@ -696,15 +696,8 @@ void Parser::AddTextRun(TNoxPigger& e, int32_t a, int32_t b) {
     TMarkupString& text = e.Text;
     if (text.empty()) {
         Strings::Place(text, arena_->Copy(run_.data(), run_.size()), run_.size());
-    } else if (Strings::Shared(text) && ElementStorage::Arena(e) == arena_) {
-        // Text around children: joined into one string.
-        const size_t total = text.size() + run_.size();
-        char* joined = static_cast<char*>(arena_->Allocate(total + 1, 1));
-        std::memcpy(joined, text.data(), text.size());
-        std::memcpy(joined + text.size(), run_.data(), run_.size());
-        joined[total] = '\0';
-        Strings::Place(text, joined, total);
     } else {
+        // Text around children: grown on the heap, so many runs cost their length, not its square.
         text += run_;
     }
 }
