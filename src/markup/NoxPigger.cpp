@@ -907,12 +907,13 @@ void TNoxPigger::KeepStorageWithRoot() {
     const TNoxPigger* root = this;
     while (root->parent_)
         root = root->parent_;
-    TMarkupArena* target = root->arena_;
+    const TMarkupArena* own = root->arena_;
     std::vector<TNoxPigger*> work{this};
     while (!work.empty()) {
         TNoxPigger* e = work.back();
         work.pop_back();
-        if (e->arena_ && e->arena_ != target) e->MoveStorageTo(target);
+        // Onto the heap, not into the tree's storage: what is moved in and deleted again is given back.
+        if (e->arena_ && e->arena_ != own) e->MoveStorageTo(nullptr);
         work.insert(work.end(), e->children_.data, e->children_.data + e->children_.size);
     }
 }

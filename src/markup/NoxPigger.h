@@ -165,8 +165,8 @@ private:
     // Moves this element's strings and lists out of the storage they share into arena (or onto the
     // heap when there is none), so they no longer depend on the storage they came from.
     void MoveStorageTo(TMarkupArena* arena);
-    // After a move into another tree: every element of this subtree keeps its strings and lists in the
-    // storage of that tree's root, not in that of the document it came from.
+    // After a move into another tree: every element of this subtree whose storage is not that of the
+    // tree's root takes its strings and lists onto the heap, so they go when the element goes.
     void KeepStorageWithRoot();
 
     std::string tag_;

@@ -50,3 +50,27 @@ TEST(StorageGrowth, TextBetweenChildrenTakesRoomInProportionToTheFile) {
     EXPECT_EQ(root.Text.size(), 10000u);
     EXPECT_LT(used, 40 * text.size()) << used << " bytes for a " << text.size() << "-byte text";
 }
+
+TEST(StorageGrowth, CopiesAddedToALoadedDocumentAndDeletedLeaveNothingBehind) {
+    std::string text = "<LIST>";
+    for (int i = 0; i < 2000; ++i)
+        text +=
+            "<DAY D=\"" + std::to_string(i) + "\"><TASK N=\"a task\" C=\"1\">something to do</TASK></DAY>";
+    text += "</LIST>";
+    TNoxPigger root;
+    root.SetText(text);
+    TNoxPigger* day = root.Child(0);
+    const std::string big(100000, 'q');
+    day->Child(0)->Text = big;
+
+    const size_t before = HeapInUse();
+    for (int round = 0; round < 50; ++round) {
+        // As an item is copied to another day and the copy deleted again.
+        auto copy = std::make_unique<TNoxPigger>();
+        copy->SetText(NormalizeLineBreaks(day->Child(0)->GetText()));
+        copy->SetParent(root.Child(1));
+        delete copy.release();
+    }
+    const size_t grown = HeapInUse() - before;
+    EXPECT_LT(grown, 2 * big.size()) << grown << " bytes kept after 50 copies were deleted";
+}
