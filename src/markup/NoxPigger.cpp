@@ -1166,7 +1166,8 @@ public:
 private:
     void Grow(size_t n) {
         const size_t used = Used();
-        out_.resize(std::max(out_.size() * 2, used + n));
+        // Doubling stops at the largest text there may be: a tree that needs more is refused soon after.
+        out_.resize(std::max(used + n, std::min(out_.size() * 2, kMaxTextSize + 1)));
         w = out_.data() + used;
         end_ = out_.data() + out_.size();
     }

@@ -2,6 +2,7 @@
 // handed out front to back and freed together once no element refers to them any more.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -76,11 +77,12 @@ public:
         return reserved_;
     }
     // The size of the text the document was last loaded from or saved as: room to write it again.
+    // Saving is a const operation, which two threads may run at once on one document.
     size_t TextSizeHint() const noexcept {
-        return textSizeHint_;
+        return textSizeHint_.load(std::memory_order_relaxed);
     }
     void SetTextSizeHint(size_t size) noexcept {
-        textSizeHint_ = size;
+        textSizeHint_.store(size, std::memory_order_relaxed);
     }
 
 private:
@@ -102,5 +104,5 @@ private:
     size_t firstBlock_;
     size_t reserved_ = 0;
     size_t refs_ = 0;
-    size_t textSizeHint_ = 0;
+    std::atomic<size_t> textSizeHint_{0};
 };
